@@ -1,0 +1,1 @@
+#include "channels/channel_window.h"

@@ -1,0 +1,1 @@
+#include "features/calibration_window.h"

@@ -1,0 +1,1 @@
+#include "features/dtmf_window.h"

@@ -1,0 +1,1 @@
+#include "features/features_window.h"

@@ -1,0 +1,1 @@
+#include "features/fm_window.h"

@@ -1,0 +1,1 @@
+#include "files/dat_file.h"

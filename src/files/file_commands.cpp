@@ -1,0 +1,1 @@
+#include "files/file_commands.h"

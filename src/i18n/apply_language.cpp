@@ -1,0 +1,116 @@
+#include "i18n/apply_language.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QTableWidget>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace quillon {
+
+namespace {
+
+bool setCaption(QObject *object, const QString &text)
+{
+    if (auto *label = qobject_cast<QLabel *>(object)) {
+        label->setText(text);
+    } else if (auto *button = qobject_cast<QAbstractButton *>(object)) {
+        button->setText(text);
+    } else if (auto *group = qobject_cast<QGroupBox *>(object)) {
+        group->setTitle(text);
+    } else if (auto *menu = qobject_cast<QMenu *>(object)) {
+        menu->setTitle(text);
+    } else if (auto *action = qobject_cast<QAction *>(object)) {
+        action->setText(text);
+    } else if (auto *widget = qobject_cast<QWidget *>(object)) {
+        widget->setWindowTitle(text);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool setListEntry(QObject *object, int index, const QString &text)
+{
+    auto *combo = qobject_cast<QComboBox *>(object);
+    if (!combo || index < 0 || index >= combo->count())
+        return false;
+    combo->setItemText(index, text);
+    return true;
+}
+
+bool setHeader(QObject *object, int column, const QString &text)
+{
+    auto *table = qobject_cast<QTableWidget *>(object);
+    if (!table || column < 0 || column >= table->columnCount())
+        return false;
+    QTableWidgetItem *item = table->horizontalHeaderItem(column);
+    if (!item) {
+        item = new QTableWidgetItem;
+        table->setHorizontalHeaderItem(column, item);
+    }
+    item->setText(text);
+    return true;
+}
+
+bool setTab(QObject *object, int index, const QString &text)
+{
+    auto *tabs = qobject_cast<QTabWidget *>(object);
+    if (!tabs || index < 0 || index >= tabs->count())
+        return false;
+    tabs->setTabText(index, text);
+    return true;
+}
+
+// Toolbar button n (1-based, separators counted) of a QToolBar.
+bool setToolTip(QObject *object, int number, const QString &text)
+{
+    auto *toolbar = qobject_cast<QToolBar *>(object);
+    if (!toolbar)
+        return false;
+    const QList<QAction *> actions = toolbar->actions();
+    if (number < 1 || number > actions.size())
+        return false;
+    actions[number - 1]->setToolTip(text);
+    return true;
+}
+
+} // namespace
+
+int applyTextTable(QWidget *root, const TextTable &table, int language)
+{
+    if (!root || (language != kChinese && language != kEnglish))
+        return 0;
+    int missing = 0;
+    for (const TextRow &row : table) {
+        const QString text = row.text(language);
+        if (row.role == TextRole::WindowTitle) {
+            root->setWindowTitle(text);
+            continue;
+        }
+        QObject *object = root->objectName() == row.objectName()
+            ? root
+            : root->findChild<QObject *>(row.objectName());
+        bool done = false;
+        if (object) {
+            switch (row.role) {
+            case TextRole::Caption: done = setCaption(object, text); break;
+            case TextRole::ListEntry: done = setListEntry(object, row.index, text); break;
+            case TextRole::Header: done = setHeader(object, row.index, text); break;
+            case TextRole::ToolTip: done = setToolTip(object, row.index, text); break;
+            case TextRole::Tab: done = setTab(object, row.index, text); break;
+            case TextRole::WindowTitle: break;
+            }
+        }
+        if (!done)
+            ++missing;
+    }
+    return missing;
+}
+
+} // namespace quillon

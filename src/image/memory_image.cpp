@@ -1,0 +1,1 @@
+#include "image/memory_image.h"

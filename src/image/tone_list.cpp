@@ -1,0 +1,1 @@
+#include "image/tone_list.h"

@@ -1,0 +1,1 @@
+#include "link/progress_window.h"

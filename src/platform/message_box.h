@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace quillon {
+
+// Shows a modal message box with the platform style bits (buttons, icon,
+// default button) and button texts in the language; returns the button
+// number. Escape answers Cancel when the box has one.
+int showPlatformMessageBox(QWidget *owner, const QString &text, int style, const QString &caption, int language);
+
+} // namespace quillon
