@@ -3,7 +3,7 @@
 #include "i18n/messages.h"
 
 #include <QMessageBox>
-#include <QPushButton>
+#include <QAbstractButton>
 
 namespace quillon {
 
@@ -55,7 +55,7 @@ int showPlatformMessageBox(QWidget *owner, const QString &text, int style, const
         standard |= s.button;
     box.setStandardButtons(standard);
     for (const ButtonSpec &s : specs) {
-        if (QPushButton *b = box.button(s.button); b && (language == kChinese || language == kEnglish))
+        if (QAbstractButton *b = box.button(s.button); b && (language == kChinese || language == kEnglish))
             b->setText(buttonText(s.number, language));
     }
     const int defaultIndex = (style >> 8) & 0x03;
