@@ -45,7 +45,10 @@ DatResult saveDatFile(const QString &path, const MemoryImage &image)
     // commit, so the old file survives any failure and a longer old file
     // does not keep its tail.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so a short write (a full disk, a size limit) shows in the
+    // count write() returns; a buffered write hides it until the flush inside
+    // commit(), which may then rename a cut file into place.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return {DatStatus::WriteError, file.errorString()};
     const QByteArray bytes = datFileBytes(image);
     if (file.write(bytes) != bytes.size()) {

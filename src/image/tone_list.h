@@ -1,5 +1,7 @@
 #pragma once
 
+#include "i18n/texts.h"   // kChinese, kEnglish for the language argument
+
 #include <QString>
 #include <QStringList>
 
