@@ -1,0 +1,670 @@
+// The optional-features record against byte vectors: decoding, encoding,
+// new-image defaults, the field rules of the window and the hidden modes.
+
+#include "features/hidden_modes.h"
+#include "features/optional_features.h"
+#include "features/optional_features_rules.h"
+#include "i18n/texts.h"
+#include "image/tone_list.h"
+
+#include <QRandomGenerator>
+#include <QSet>
+#include <QRegularExpression>
+#include <QTest>
+
+#include <algorithm>
+
+using namespace quillon;
+
+Q_DECLARE_METATYPE(quillon::Feature)
+Q_DECLARE_METATYPE(quillon::FieldFilter)
+
+namespace {
+
+constexpr int kBlock = 0x0700;
+constexpr int kBlockSize = 0x30;
+
+MemoryImage filled(std::uint8_t value)
+{
+    MemoryImage image;
+    image.fill(0, kImageSize - 1, value);
+    return image;
+}
+
+BandState band400to470()
+{
+    BandState band;
+    band.select(3);
+    return band;
+}
+
+void decodeAll(OptionalFeatures &features, MemoryImage &image, int language = kEnglish)
+{
+    features.decodeOptionBytes(image);
+    features.decodeRest(image, language);
+    features.decodePassword(image);
+}
+
+MemoryImage encodeAll(const OptionalFeatures &features, int bandIndex = 3, std::uint8_t background = 0x00)
+{
+    MemoryImage image = filled(background);
+    features.encodeBlock(image, bandIndex);
+    features.encodePassword(image);
+    return image;
+}
+
+// The bytes the record owns: the block and the password.
+QByteArray ownBytes(const MemoryImage &image)
+{
+    return image.bytes(kBlock, kBlockSize) + image.bytes(0x0740, 4);
+}
+
+} // namespace
+
+class TestOptionalFeatures : public QObject {
+    Q_OBJECT
+
+private slots:
+    void description();
+    void erasedBlockDecodes();
+    void decodeReadsOnlyItsBytes();
+    void newImageEncodes();
+    void listDecode_data();
+    void listDecode();
+    void packedBitsEncode_data();
+    void packedBitsEncode();
+    void channelNumbers_data();
+    void channelNumbers();
+    void failedEncodingKeepsBytes_data();
+    void failedEncodingKeepsBytes();
+    void textFields_data();
+    void textFields();
+    void vfoFields_data();
+    void vfoFields();
+    void startFormKeepsUserOnlySettings();
+    void encodeDecodeIsStable();
+    void keyFilters_data();
+    void keyFilters();
+    void insertionFilter_data();
+    void insertionFilter();
+    void leaveChecks_data();
+    void leaveChecks();
+    void hiddenModes_data();
+    void hiddenModes();
+    void languageTable();
+};
+
+void TestOptionalFeatures::description()
+{
+    // The record indexes its values by the enum, so the table must follow it.
+    const QList<FeatureField> &fields = featureFields();
+    QCOMPARE(fields.size(), kFeatureCount);
+    QSet<QString> names;
+    for (int i = 0; i < fields.size(); ++i) {
+        QCOMPARE(int(fields[i].id), i);
+        QVERIFY2(!names.contains(fields[i].control), qPrintable(fields[i].control));
+        names.insert(fields[i].control);
+        if (!fields[i].label.isEmpty()) {
+            QVERIFY2(!names.contains(fields[i].label), qPrintable(fields[i].label));
+            names.insert(fields[i].label);
+        }
+        if (fields[i].kind == FeatureKind::List)
+            QVERIFY(fields[i].defaultSelection < fields[i].items.size());
+    }
+    QCOMPARE(featureItems(Feature::TimeOutTimer, kChinese).value(7), QStringLiteral("7 分钟"));
+    QCOMPARE(featureItems(Feature::AutoPowerOff, kEnglish).value(15), QStringLiteral("15 Hour"));
+    QCOMPARE(featureItems(Feature::VfoRxTone, kEnglish).size(), kToneCount);
+}
+
+void TestOptionalFeatures::erasedBlockDecodes()
+{
+    OptionalFeatures f;
+    // Stored values without an item must leave these three as they were.
+    f.setSelection(Feature::Backlight, 2);
+    f.setSelection(Feature::VfoPower, 0);
+    f.setSelection(Feature::VfoShiftDirection, 2);
+    MemoryImage image = filled(0xFF);
+    decodeAll(f, image);
+
+    const QList<std::pair<Feature, int>> expected = {
+        {Feature::DisplayMode, 1}, {Feature::StepIndex, 1}, {Feature::ChannelNameDisplay, 0},
+        {Feature::SquelchLevel, 5}, {Feature::PowerOnDisplay, 1}, {Feature::MemoryDisplayMode, 1},
+        {Feature::AutoPowerOff, 0}, {Feature::VoiceMode, 0}, {Feature::TimeOutTimer, 2},
+        {Feature::KeyLockMode, 3}, {Feature::VoxDelay, 3}, {Feature::VoxGain, 7}, {Feature::VoxRxInhibit, 1},
+        {Feature::Backlight, 2}, {Feature::VfoPower, 0}, {Feature::VfoShiftDirection, 2},
+        {Feature::VfoRxTone, 0}, {Feature::VfoTxTone, 0},
+    };
+    for (const auto &[id, selection] : expected)
+        QVERIFY2(f.selection(id) == selection, qPrintable(featureField(id).control));
+    for (Feature bit : {Feature::Beep, Feature::ChannelGroup, Feature::BatterySave, Feature::KeyLock,
+                        Feature::RadioMonitor, Feature::ShiftFrequency, Feature::ScanMode, Feature::RadioSearchMode,
+                        Feature::TalkOverSound, Feature::PowerOnPassword, Feature::TailElimination, Feature::VoxSwitch,
+                        Feature::VfoBusyLock, Feature::VfoScanAdd, Feature::VfoBandwidth, Feature::VfoTxInhibit,
+                        Feature::VfoScramble, Feature::VfoCompander})
+        QVERIFY2(f.selection(bit) == 1, qPrintable(featureField(bit).control));
+    for (Feature empty : {Feature::PriorityChannel, Feature::PresentChannel, Feature::PowerOnText, Feature::Password})
+        QVERIFY(f.text(empty).isEmpty());
+    QCOMPARE(f.text(Feature::VfoFrequency), QStringLiteral("FFF.FFFFF"));
+    QCOMPARE(f.text(Feature::VfoOffset), QStringLiteral("0.00000"));
+}
+
+void TestOptionalFeatures::decodeReadsOnlyItsBytes()
+{
+    // Decoding changes the read buffer at 0x0717 only, and ignores bytes of
+    // other areas entirely.
+    MemoryImage image = filled(0x00);
+    const MemoryImage before = image;
+    OptionalFeatures f;
+    decodeAll(f, image);
+    QCOMPARE(image.at(0x0717), std::uint8_t(0xFF));
+    image.set(0x0717, 0x00);
+    QVERIFY(image == before);
+
+    MemoryImage other = filled(0x00);
+    other.fill(0x0730, 0x073F, 0x41);   // the DTMF text next to the block
+    OptionalFeatures g;
+    decodeAll(g, other);
+    QCOMPARE(ownBytes(encodeAll(g)), ownBytes(encodeAll(f)));
+}
+
+void TestOptionalFeatures::newImageEncodes()
+{
+    OptionalFeatures f;
+    f.startForm(band400to470());
+    const MemoryImage image = encodeAll(f, 3, 0x00);
+    QCOMPARE(image.bytes(0x0700, 16), QByteArray::fromHex("00 01 04 01 05 01 7F 78 2B 01 01 FF 00 00 FF 02"));
+    QCOMPARE(image.bytes(0x0710, 16), QByteArray::fromHex("51 56 4E 2D 37 4B 03 FF FF FF FF FF FF FF FF FF"));
+    QCOMPARE(image.bytes(0x0720, 16), QByteArray::fromHex("00 00 50 43 00 00 00 01 FF FF FF FF FD FF 01 FF"));
+    QCOMPARE(image.bytes(0x0740, 4), QByteArray::fromHex("FF FF FF FF"));
+    // Nothing outside the block and the password.
+    QCOMPARE(image.bytes(0x0730, 16), QByteArray(16, '\0'));
+    QCOMPARE(image.bytes(0x06F0, 16), QByteArray(16, '\0'));
+    QCOMPARE(image.bytes(0x0744, 16), QByteArray(16, '\0'));
+}
+
+void TestOptionalFeatures::listDecode_data()
+{
+    QTest::addColumn<Feature>("id");
+    QTest::addColumn<int>("address");
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<int>("before");
+    QTest::addColumn<int>("expected");
+
+    QTest::newRow("display 1") << Feature::DisplayMode << 0x0700 << 1 << 0 << 1;
+    QTest::newRow("display 2 has no item") << Feature::DisplayMode << 0x0700 << 2 << 0 << 0;
+    QTest::newRow("display 3 has no item") << Feature::DisplayMode << 0x0700 << 3 << 0 << 0;
+    QTest::newRow("display 4 falls back") << Feature::DisplayMode << 0x0700 << 4 << 0 << 1;
+    QTest::newRow("step 7") << Feature::StepIndex << 0x0702 << 7 << 4 << 7;
+    QTest::newRow("step 8 falls back") << Feature::StepIndex << 0x0702 << 8 << 4 << 1;
+    QTest::newRow("name display 2") << Feature::ChannelNameDisplay << 0x0703 << 2 << 1 << 0;
+    QTest::newRow("squelch 9") << Feature::SquelchLevel << 0x0704 << 9 << 5 << 9;
+    QTest::newRow("squelch 10") << Feature::SquelchLevel << 0x0704 << 10 << 0 << 5;
+    QTest::newRow("power-on display 3") << Feature::PowerOnDisplay << 0x0709 << 3 << 0 << 1;
+    QTest::newRow("memory display 2") << Feature::MemoryDisplayMode << 0x070A << 2 << 0 << 1;
+    QTest::newRow("auto off 15") << Feature::AutoPowerOff << 0x070C << 15 << 0 << 15;
+    QTest::newRow("auto off 16") << Feature::AutoPowerOff << 0x070C << 16 << 3 << 0;
+    QTest::newRow("voice 3") << Feature::VoiceMode << 0x070D << 3 << 2 << 0;
+    QTest::newRow("time-out 7") << Feature::TimeOutTimer << 0x070F << 7 << 2 << 7;
+    QTest::newRow("time-out 8") << Feature::TimeOutTimer << 0x070F << 8 << 0 << 2;
+    QTest::newRow("shift 2") << Feature::VfoShiftDirection << 0x072E << 2 << 1 << 2;
+    QTest::newRow("shift 3 has no item") << Feature::VfoShiftDirection << 0x072E << 3 << 0 << 0;
+    QTest::newRow("back light CONT") << Feature::Backlight << 0x0707 << 0x80 << 0 << 2;
+    QTest::newRow("back light 3 has no item") << Feature::Backlight << 0x0707 << 0xC0 << 0 << 0;
+    QTest::newRow("key lock mode") << Feature::KeyLockMode << 0x0707 << 0x03 << 0 << 3;
+    QTest::newRow("talk over sound") << Feature::TalkOverSound << 0x0707 << 0x04 << 0 << 1;
+    QTest::newRow("vox gain") << Feature::VoxGain << 0x0708 << 0xA0 << 0 << 5;
+    QTest::newRow("vox delay") << Feature::VoxDelay << 0x0708 << 0x10 << 0 << 2;
+    QTest::newRow("vox rx inhibit") << Feature::VoxRxInhibit << 0x0708 << 0x04 << 0 << 1;
+    QTest::newRow("radio search") << Feature::RadioSearchMode << 0x0706 << 0x80 << 0 << 1;
+    QTest::newRow("vfo power 3 has no item") << Feature::VfoPower << 0x072C << 0x03 << 2 << 2;
+    QTest::newRow("vfo power middle") << Feature::VfoPower << 0x072C << 0x02 << 0 << 2;
+    QTest::newRow("vfo compander") << Feature::VfoCompander << 0x072C << 0x80 << 0 << 1;
+    QTest::newRow("vfo busy lock") << Feature::VfoBusyLock << 0x072C << 0x04 << 0 << 1;
+}
+
+void TestOptionalFeatures::listDecode()
+{
+    QFETCH(Feature, id);
+    QFETCH(int, address);
+    QFETCH(int, stored);
+    QFETCH(int, before);
+    QFETCH(int, expected);
+
+    OptionalFeatures f;
+    QVERIFY(f.setSelection(id, before));
+    MemoryImage image = filled(0x00);
+    image.set(address, std::uint8_t(stored));
+    decodeAll(f, image);
+    QCOMPARE(f.selection(id), expected);
+}
+
+void TestOptionalFeatures::packedBitsEncode_data()
+{
+    QTest::addColumn<Feature>("id");
+    QTest::addColumn<int>("selection");
+    QTest::addColumn<int>("address");
+    QTest::addColumn<int>("expected");
+
+    // Starting from the new-image values 7F 78 2B .. FD.
+    QTest::newRow("beep off") << Feature::Beep << 0 << 0x0706 << 0x7E;
+    QTest::newRow("radio search auto") << Feature::RadioSearchMode << 1 << 0x0706 << 0xFF;
+    QTest::newRow("scan time off") << Feature::ScanMode << 0 << 0x0706 << 0x3F;
+    QTest::newRow("back light CONT") << Feature::Backlight << 2 << 0x0707 << 0xB8;
+    QTest::newRow("back light OFF keeps bit 4") << Feature::Backlight << 0 << 0x0707 << 0x38;
+    QTest::newRow("key lock mode ALL") << Feature::KeyLockMode << 3 << 0x0707 << 0x7B;
+    QTest::newRow("password off") << Feature::PowerOnPassword << 0 << 0x0707 << 0x70;
+    QTest::newRow("vox off keeps bit 1") << Feature::VoxSwitch << 0 << 0x0708 << 0x2A;
+    QTest::newRow("vox rx inhibit") << Feature::VoxRxInhibit << 1 << 0x0708 << 0x2F;
+    QTest::newRow("vox delay 4 S") << Feature::VoxDelay << 3 << 0x0708 << 0x3B;
+    QTest::newRow("vox gain 8") << Feature::VoxGain << 7 << 0x0708 << 0xEB;
+    QTest::newRow("vfo power low") << Feature::VfoPower << 0 << 0x072C << 0xFC;
+    QTest::newRow("vfo power middle") << Feature::VfoPower << 2 << 0x072C << 0xFE;
+    QTest::newRow("vfo narrow") << Feature::VfoBandwidth << 0 << 0x072C << 0xED;
+}
+
+void TestOptionalFeatures::packedBitsEncode()
+{
+    QFETCH(Feature, id);
+    QFETCH(int, selection);
+    QFETCH(int, address);
+    QFETCH(int, expected);
+
+    OptionalFeatures f;
+    f.startForm(band400to470());
+    QVERIFY(f.setSelection(id, selection));
+    MemoryImage image = encodeAll(f);
+    QCOMPARE(int(image.at(address)), expected);
+
+    OptionalFeatures back;
+    decodeAll(back, image);
+    QCOMPARE(back.selection(id), selection);
+}
+
+void TestOptionalFeatures::channelNumbers_data()
+{
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("0 shows") << 0 << "0";
+    QTest::newRow("1") << 1 << "1";
+    QTest::newRow("128") << 128 << "128";
+    QTest::newRow("129 is empty") << 129 << "";
+    QTest::newRow("erased") << 0xFF << "";
+}
+
+void TestOptionalFeatures::channelNumbers()
+{
+    QFETCH(int, stored);
+    QFETCH(QString, shown);
+
+    MemoryImage image = filled(0x00);
+    image.set(0x0701, std::uint8_t(stored));
+    image.set(0x0705, std::uint8_t(stored));
+    OptionalFeatures f;
+    decodeAll(f, image);
+    QCOMPARE(f.text(Feature::PriorityChannel), shown);
+    QCOMPARE(f.text(Feature::PresentChannel), shown);
+
+    const MemoryImage out = encodeAll(f);
+    const int expected = shown.isEmpty() ? 0xFF : stored;
+    QCOMPARE(int(out.at(0x0701)), expected);
+    QCOMPARE(int(out.at(0x0705)), expected);
+}
+
+void TestOptionalFeatures::failedEncodingKeepsBytes_data()
+{
+    QTest::addColumn<Feature>("id");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("address");
+    QTest::addColumn<int>("length");
+
+    QTest::newRow("channel above a byte") << Feature::PriorityChannel << "300" << 0x0701 << 1;
+    QTest::newRow("channel not a number") << Feature::PresentChannel << "1x" << 0x0705 << 1;
+    QTest::newRow("frequency not in form") << Feature::VfoFrequency << "435" << 0x0720 << 4;
+    QTest::newRow("frequency not hex") << Feature::VfoFrequency << "4z5.00000" << 0x0723 << 1;
+    QTest::newRow("offset not a number") << Feature::VfoOffset << "1.2.3" << 0x0724 << 4;
+    QTest::newRow("offset too large") << Feature::VfoOffset << "1000" << 0x0724 << 4;
+}
+
+void TestOptionalFeatures::failedEncodingKeepsBytes()
+{
+    QFETCH(Feature, id);
+    QFETCH(QString, text);
+    QFETCH(int, address);
+    QFETCH(int, length);
+
+    OptionalFeatures f;
+    f.setText(id, text);
+    const MemoryImage image = encodeAll(f, 3, 0x5A);
+    QCOMPARE(image.bytes(address, length), QByteArray(length, '\x5A'));
+}
+
+void TestOptionalFeatures::textFields_data()
+{
+    QTest::addColumn<Feature>("id");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("decoded");
+
+    QTest::newRow("AB") << Feature::PowerOnText << "AB" << QByteArray::fromHex("41 42 FF FF FF FF") << "AB";
+    QTest::newRow("full") << Feature::PowerOnText << "ABC-1#" << QByteArray::fromHex("41 42 43 2D 31 23") << "ABC-1#";
+    QTest::newRow("too long") << Feature::PowerOnText << "ABCDEFG" << QByteArray::fromHex("41 42 43 44 45 46")
+                              << "ABCDEF";
+    // One byte per character, so a character without a code cannot shift the rest.
+    QTest::newRow("wide character") << Feature::PowerOnText << QStringLiteral("A中B")
+                                    << QByteArray::fromHex("41 3F 42 FF FF FF") << "A?B";
+    QTest::newRow("password") << Feature::Password << "0420" << QByteArray::fromHex("30 34 32 30") << "0420";
+    QTest::newRow("empty password") << Feature::Password << "" << QByteArray::fromHex("FF FF FF FF") << "";
+}
+
+void TestOptionalFeatures::textFields()
+{
+    QFETCH(Feature, id);
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, decoded);
+
+    const int address = id == Feature::Password ? 0x0740 : 0x0718;
+    OptionalFeatures f;
+    f.setText(id, text);
+    MemoryImage image = encodeAll(f);
+    QCOMPARE(image.bytes(address, bytes.size()), bytes);
+
+    OptionalFeatures back;
+    decodeAll(back, image);
+    QCOMPARE(back.text(id), decoded);
+}
+
+void TestOptionalFeatures::vfoFields_data()
+{
+    QTest::addColumn<int>("address");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<Feature>("id");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("selection");
+    QTest::addColumn<QByteArray>("encoded");
+
+    QTest::newRow("frequency") << 0x0720 << QByteArray::fromHex("00 00 50 43") << Feature::VfoFrequency
+                               << "435.00000" << -1 << QByteArray::fromHex("00 00 50 43");
+    QTest::newRow("frequency with letters") << 0x0720 << QByteArray::fromHex("50 62 25 4A") << Feature::VfoFrequency
+                                            << "4A2.56250" << -1 << QByteArray::fromHex("50 62 25 4A");
+    QTest::newRow("offset 10") << 0x0724 << QByteArray::fromHex("00 00 00 01") << Feature::VfoOffset << "10.00000"
+                               << -1 << QByteArray::fromHex("00 00 00 01");
+    QTest::newRow("offset 99.995") << 0x0724 << QByteArray::fromHex("00 95 99 09") << Feature::VfoOffset
+                                   << "99.99500" << -1 << QByteArray::fromHex("00 95 99 09");
+    QTest::newRow("offset erased") << 0x0724 << QByteArray::fromHex("FF FF FF FF") << Feature::VfoOffset
+                                   << "0.00000" << -1 << QByteArray::fromHex("00 00 00 00");
+    QTest::newRow("rx tone 67.0") << 0x0728 << QByteArray::fromHex("70 06") << Feature::VfoRxTone << "" << 1
+                                  << QByteArray::fromHex("70 06");
+    QTest::newRow("tx tone D023N") << 0x072A << QByteArray::fromHex("23 80") << Feature::VfoTxTone << "" << 52
+                                   << QByteArray::fromHex("23 80");
+    QTest::newRow("tx tone D754I") << 0x072A << QByteArray::fromHex("54 C7") << Feature::VfoTxTone << "" << 264
+                                   << QByteArray::fromHex("54 C7");
+    QTest::newRow("tone not listed is off") << 0x0728 << QByteArray::fromHex("94 06") << Feature::VfoRxTone << ""
+                                            << 0 << QByteArray::fromHex("FF FF");
+}
+
+void TestOptionalFeatures::vfoFields()
+{
+    QFETCH(int, address);
+    QFETCH(QByteArray, bytes);
+    QFETCH(Feature, id);
+    QFETCH(QString, text);
+    QFETCH(int, selection);
+    QFETCH(QByteArray, encoded);
+
+    for (int language : {kChinese, kEnglish}) {
+        MemoryImage image = filled(0x00);
+        image.store(address, bytes);
+        OptionalFeatures f;
+        decodeAll(f, image, language);
+        if (selection < 0)
+            QCOMPARE(f.text(id), text);
+        else
+            QCOMPARE(f.selection(id), selection);
+        QCOMPARE(encodeAll(f).bytes(address, encoded.size()), encoded);
+    }
+}
+
+void TestOptionalFeatures::startFormKeepsUserOnlySettings()
+{
+    OptionalFeatures f;
+    f.setText(Feature::Password, QStringLiteral("1234"));
+    f.setSelection(Feature::VoxRxInhibit, 1);
+    f.setSelection(Feature::AllowCancel, 1);
+    f.setSelection(Feature::ReverseFrequency, 0);
+    f.setSelection(Feature::VfoCallTone, 0);
+    f.setText(Feature::PowerOnText, QStringLiteral("HELLO"));
+    f.startForm(band400to470());
+    QCOMPARE(f.text(Feature::Password), QStringLiteral("1234"));
+    QCOMPARE(f.selection(Feature::VoxRxInhibit), 1);
+    QCOMPARE(f.selection(Feature::AllowCancel), 1);
+    QCOMPARE(f.selection(Feature::ReverseFrequency), 1);
+    QCOMPARE(f.selection(Feature::VfoCallTone), 4);
+    QCOMPARE(f.text(Feature::PowerOnText), QString());
+    QCOMPARE(f.text(Feature::VfoFrequency), QStringLiteral("435.00000"));
+
+    BandState vhf;
+    vhf.select(0);
+    f.setVfoFrequencyToBandCentre(vhf);
+    QCOMPARE(f.text(Feature::VfoFrequency), QStringLiteral("155.00000"));
+}
+
+void TestOptionalFeatures::encodeDecodeIsStable()
+{
+    // Whatever an image holds, what decoding makes of it encodes to bytes
+    // that decode and encode to themselves, and encoding twice changes nothing.
+    QRandomGenerator random(20240611);
+    for (int round = 0; round < 300; ++round) {
+        MemoryImage image = filled(0xFF);
+        for (int a = kBlock; a < kBlock + kBlockSize; ++a)
+            image.set(a, std::uint8_t(round % 3 == 0 ? 0xFF ^ (1u << random.bounded(8)) : random.bounded(256)));
+        for (int a = 0x0740; a < 0x0744; ++a)
+            image.set(a, std::uint8_t(random.bounded(256)));
+
+        OptionalFeatures first;
+        decodeAll(first, image);
+        MemoryImage once = encodeAll(first);
+        QCOMPARE(ownBytes(encodeAll(first)), ownBytes(once));
+
+        OptionalFeatures second;
+        decodeAll(second, once);
+        QVERIFY2(ownBytes(encodeAll(second)) == ownBytes(once), qPrintable(QString::number(round)));
+    }
+}
+
+void TestOptionalFeatures::keyFilters_data()
+{
+    QTest::addColumn<FieldFilter>("filter");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("kept");   // one character per typed one; "_" dropped
+
+    QTest::newRow("channel") << FieldFilter::ChannelNumber << "09a.-\b" << "09___\b";
+    QTest::newRow("password") << FieldFilter::Digits << "5Z #\b" << "5___\b";
+    QTest::newRow("display text") << FieldFilter::DisplayText << "aZz9*#-. @\b" << "AZZ9*#-___\b";
+    QTest::newRow("frequency") << FieldFilter::Frequency << "4.5,e-\b" << "4.5___\b";
+}
+
+void TestOptionalFeatures::keyFilters()
+{
+    QFETCH(FieldFilter, filter);
+    QFETCH(QString, typed);
+    QFETCH(QString, kept);
+
+    QString result;
+    for (QChar c : typed)
+        result.append(filterKey(filter, c).value_or(u'_'));
+    QCOMPARE(result, kept);
+}
+
+void TestOptionalFeatures::insertionFilter_data()
+{
+    QTest::addColumn<FieldFilter>("filter");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("pasted at the end") << FieldFilter::DisplayText << "AB" << "ABc d" << "ABCD";
+    QTest::newRow("pasted in the middle") << FieldFilter::Digits << "12" << "1x3y2" << "132";
+    QTest::newRow("old text left alone") << FieldFilter::Digits << "A1" << "A12" << "A12";
+    QTest::newRow("repeated characters") << FieldFilter::Frequency << "11" << "1a11" << "111";
+    QTest::newRow("deletion") << FieldFilter::Frequency << "435.1" << "435" << "435";
+    QTest::newRow("replaced selection") << FieldFilter::ChannelNumber << "123" << "1z3" << "13";
+}
+
+void TestOptionalFeatures::insertionFilter()
+{
+    QFETCH(FieldFilter, filter);
+    QFETCH(QString, before);
+    QFETCH(QString, after);
+    QFETCH(QString, expected);
+    QCOMPARE(filterInsertion(filter, before, after), expected);
+}
+
+void TestOptionalFeatures::leaveChecks_data()
+{
+    QTest::addColumn<QString>("rule");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("typing 20") << "change" << "20" << "20";
+    QTest::newRow("typing 200") << "change" << "200" << "128";
+    QTest::newRow("typing 128") << "change" << "128" << "128";
+    QTest::newRow("leaving 7") << "channel" << "7" << "7";
+    QTest::newRow("leaving 007") << "channel" << "007" << "7";
+    QTest::newRow("leaving 0") << "channel" << "0" << "";
+    QTest::newRow("leaving empty") << "channel" << "" << "";
+    QTest::newRow("leaving a huge number") << "channel" << "99999999999999999999" << "128";
+    QTest::newRow("vfo snapped") << "frequency" << "435.12340" << "435.12000";
+    QTest::newRow("vfo on raster") << "frequency" << "435.00625" << "435.00625";
+    QTest::newRow("vfo band top") << "frequency" << "470" << "400.00000";
+    QTest::newRow("vfo below band") << "frequency" << "399.9" << "400.00000";
+    QTest::newRow("vfo empty") << "frequency" << "" << "400.00000";
+    QTest::newRow("offset above limit") << "offset" << "150" << "99.99500";
+    QTest::newRow("offset 10") << "offset" << "10" << "10.00000";
+    QTest::newRow("offset empty") << "offset" << "" << "0.00000";
+    QTest::newRow("offset snapped") << "offset" << "5.0063" << "5.00625";
+}
+
+void TestOptionalFeatures::leaveChecks()
+{
+    QFETCH(QString, rule);
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+
+    QString result;
+    if (rule == QLatin1String("change"))
+        result = channelNumberChanged(text);
+    else if (rule == QLatin1String("channel"))
+        result = channelNumberLeft(text);
+    else if (rule == QLatin1String("frequency"))
+        result = vfoFrequencyLeft(text, band400to470());
+    else
+        result = vfoOffsetLeft(text);
+    QCOMPARE(result, expected);
+}
+
+void TestOptionalFeatures::hiddenModes_data()
+{
+    // A script of gestures: "c<mode><step>@<seconds>" clicks a caption,
+    // "p<mode>@<seconds>" presses the mode's toolbar button; each is followed
+    // by what the call returns (+ or -). Modes: f forced write, c calibration, m FM.
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<bool>("onAtEnd");
+
+    QTest::newRow("three captions within 5 s") << "cf0@100- cf1@102- cf2@105+" << true;
+    QTest::newRow("any order") << "cc2@10- cc0@11- cc1@12+" << true;
+    QTest::newRow("third caption too late") << "cf0@100- cf1@102- cf2@106-" << false;
+    QTest::newRow("late click starts again") << "cf0@100- cf1@102- cf2@106- cf0@107- cf1@111+" << true;
+    QTest::newRow("same caption repeated") << "cm0@0- cm0@1- cm1@2- cm1@3-" << false;
+    QTest::newRow("other mode's captions") << "cf0@0- cc1@1- cm2@2-" << false;
+    QTest::newRow("every click after unlocking acts") << "cm0@0- cm1@1- cm2@2+ cm1@4+ cm0@5+" << true;
+    QTest::newRow("an unlocked mode's late click only restarts")
+        << "cm0@0- cm1@1- cm2@2+ cm1@60- cm2@61+" << true;
+    QTest::newRow("across midnight") << "cc0@86398- cc1@86399- cc2@2+" << true;
+    QTest::newRow("double press locks") << "cf0@0- cf1@0- cf2@0+ pf@20- pf@20+" << false;
+    QTest::newRow("presses a second apart only record") << "cf0@0- cf1@0- cf2@0+ pf@20- pf@21- pf@23-" << true;
+    QTest::newRow("press after a pair starts afresh") << "cc0@0- cc1@0- cc2@0+ pc@5- pc@5+ pc@5-" << false;
+    QTest::newRow("locking clears the steps") << "cf0@0- cf1@0- cf2@0+ pf@1- pf@1+ cf0@2- cf1@2-" << false;
+    QTest::newRow("presses across midnight") << "cm0@0- cm1@0- cm2@0+ pm@86399- pm@0-" << true;
+}
+
+void TestOptionalFeatures::hiddenModes()
+{
+    QFETCH(QString, script);
+    QFETCH(bool, onAtEnd);
+
+    const auto modeOf = [](QChar c) {
+        return c == u'f' ? HiddenMode::ForcedWrite : c == u'c' ? HiddenMode::Calibration : HiddenMode::Fm;
+    };
+    static const QRegularExpression gesture(QStringLiteral("^(c|p)([fcm])(\\d?)@(\\d+)([+-])$"));
+    HiddenModes modes;
+    HiddenMode last = HiddenMode::ForcedWrite;
+    for (const QString &step : script.split(u' ')) {
+        const QRegularExpressionMatch m = gesture.match(step);
+        QVERIFY2(m.hasMatch(), qPrintable(step));
+        last = modeOf(m.captured(2).at(0));
+        const int seconds = m.captured(4).toInt();
+        const bool result = m.captured(1) == QLatin1String("c")
+            ? modes.clickCaption(last, m.captured(3).toInt(), seconds)
+            : modes.pressLockButton(last, seconds);
+        QVERIFY2(result == (m.captured(5) == QLatin1String("+")), qPrintable(step));
+    }
+    QCOMPARE(modes.isOn(last), onAtEnd);
+}
+
+void TestOptionalFeatures::languageTable()
+{
+    const TextTable table = featuresWindowTexts();
+    // Title, 42 captions, 52 list entries, 2 check boxes, 2 options, 3 frames, 8 + 16 generated entries.
+    QCOMPARE(table.size(), 1 + 42 + 52 + 2 + 2 + 3 + 8 + 16);
+    const auto find = [&](const QString &control, TextRole role, int index) -> const TextRow * {
+        for (const TextRow &row : table) {
+            if (row.control == control && row.role == role && row.index == index)
+                return &row;
+        }
+        return nullptr;
+    };
+    struct Expected {
+        const char *control;
+        TextRole role;
+        int index;
+        const char *zh;
+        const char *en;
+    };
+    const Expected samples[] = {
+        {"", TextRole::WindowTitle, 0, "可选功能", "Optional Features"},
+        {"Label6", TextRole::Caption, 0, "当前频道数:", " Present Channel:"},
+        {"Label13", TextRole::Caption, 0, "收音机监听信号:", "Radio Monitors Sigal:"},
+        {"Label37", TextRole::Caption, 0, "VOX 开关:", "VOX Swith:"},
+        {"Label40", TextRole::Caption, 0, "自动关机:", "Auto Shut-Down"},
+        {"Combo6", TextRole::ListEntry, 0, "关闭", "Off"},
+        {"Combo7", TextRole::ListEntry, 0, "关", "Off"},
+        {"Combo30", TextRole::ListEntry, 2, "无异频", "None"},
+        {"Combo22", TextRole::ListEntry, 0, "关闭", "Off"},
+        {"Check13", TextRole::Caption, 0, "接收时禁止VOX", "Prohibit VOX in the receiving"},
+        {"Frame1", TextRole::Caption, 0, "VOX(声控发射)", "VOX"},
+        {"Option2", TextRole::Caption, 0, "全频频率", "VFO"},
+        {"Combo19", TextRole::ListEntry, 7, "7 分钟", "7 Minute"},
+        {"Combo35", TextRole::ListEntry, 0, "关", "Off"},
+        {"Combo35", TextRole::ListEntry, 12, "12 小时", "12 Hour"},
+    };
+    for (const Expected &e : samples) {
+        const TextRow *row = find(QString::fromLatin1(e.control), e.role, e.index);
+        QVERIFY2(row, e.control);
+        QCOMPARE(row->zh, QString::fromUtf8(e.zh));
+        QCOMPARE(row->en, QString::fromUtf8(e.en));
+    }
+    // The table's order: captions first, Combo17's entry 1 before its entry 0, the generated lists last.
+    QCOMPARE(table[1].control, QStringLiteral("Label1"));
+    QCOMPARE(table[2].control, QStringLiteral("Label10"));
+    const qsizetype combo17 = std::find_if(table.begin(), table.end(), [](const TextRow &r) {
+                                  return r.control == QLatin1String("Combo17");
+                              }) - table.begin();
+    QCOMPARE(table[combo17].index, 1);
+    QCOMPARE(table.last().control, QStringLiteral("Combo35"));
+    QCOMPARE(table.last().index, 15);
+}
+
+QTEST_APPLESS_MAIN(TestOptionalFeatures)
+#include "tst_optional_features.moc"
