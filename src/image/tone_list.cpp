@@ -62,11 +62,10 @@ int toneIndexOf(const QString &text, int language)
 {
     if (text == kOff.text(language))
         return 0;
-    for (int i = 1; i < kToneCount; ++i) {
-        if (toneEntry(i, language) == text)
-            return i;
-    }
-    return 0;
+    // Built once: every decoded tone is looked up, 256 per image.
+    static const QStringList entries = toneEntries(kEnglish);
+    const qsizetype index = entries.indexOf(text, 1);
+    return index < 0 ? 0 : static_cast<int>(index);
 }
 
 } // namespace quillon
