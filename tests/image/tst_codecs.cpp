@@ -18,7 +18,6 @@ class TestCodecs : public QObject {
     Q_OBJECT
 
 private slots:
-    void hexTexts();
     void parseHexByteRule_data();
     void parseHexByteRule();
     void numbers_data();
@@ -44,19 +43,6 @@ private slots:
     void channelCode();
 };
 
-void TestCodecs::hexTexts()
-{
-    QCOMPARE(hex(0x06), QStringLiteral("6"));
-    QCOMPARE(hex(0xC0), QStringLiteral("C0"));
-    QCOMPARE(hex(0x00), QStringLiteral("0"));
-    QCOMPARE(hex2(0x06), QStringLiteral("06"));
-    QCOMPARE(hex2(0xAB), QStringLiteral("AB"));
-    // Short bit texts are padded on the left; anything but "1" counts as 0.
-    QCOMPARE(bitsToHex(QStringLiteral("01")), QStringLiteral("1"));
-    QCOMPARE(bitsToHex(QStringLiteral("1x1")), QStringLiteral("5"));
-    QCOMPARE(bitsToHex(QStringLiteral("100000000")), QStringLiteral("100"));
-}
-
 void TestCodecs::parseHexByteRule_data()
 {
     QTest::addColumn<QString>("text");
@@ -69,7 +55,6 @@ void TestCodecs::parseHexByteRule_data()
     QTest::newRow("not hex") << "4G" << -1;
     QTest::newRow("point") << "4." << -1;
     QTest::newRow("too large") << "100" << -1;
-    QTest::newRow("blank") << " 4" << -1;
 }
 
 void TestCodecs::parseHexByteRule()
@@ -90,7 +75,6 @@ void TestCodecs::numbers_data()
     QTest::newRow("frequency") << "462.56250" << 462.5625 << true;
     QTest::newRow("whole") << "470" << 470.0 << true;
     QTest::newRow("point first") << ".5" << 0.5 << true;
-    QTest::newRow("point last") << "435." << 435.0 << true;
     QTest::newRow("blanks around") << " 435.1 " << 435.1 << true;
     QTest::newRow("two points") << "435.1.2" << 435.1 << false;
     QTest::newRow("letter nibble") << "4A2.56250" << 4.0 << false;
@@ -119,7 +103,6 @@ void TestCodecs::frequencyText_data()
     QTest::newRow("nines") << QByteArray::fromHex("99999999") << "999.99999";
     QTest::newRow("letter nibble") << QByteArray::fromHex("5062254A") << "4A2.56250";
     QTest::newRow("erased") << QByteArray::fromHex("FFFFFFFF") << "FFF.FFFFF";
-    QTest::newRow("small") << QByteArray::fromHex("01000000") << "000.00001";
 }
 
 void TestCodecs::frequencyText()
@@ -137,7 +120,6 @@ void TestCodecs::frequencyByte_data()
     QTest::addColumn<int>("expected");   // -1: no value
     QTest::newRow("k1") << "462.56250" << 1 << 0x46;
     QTest::newRow("k2 across the point") << "462.56250" << 2 << 0x25;
-    QTest::newRow("k3") << "462.56250" << 3 << 0x62;
     QTest::newRow("k4") << "462.56250" << 4 << 0x50;
     QTest::newRow("k0 gives 0") << "462.56250" << 0 << 0;
     QTest::newRow("k5 gives 0") << "462.56250" << 5 << 0;
@@ -180,7 +162,6 @@ void TestCodecs::snapToRaster_data()
     QTest::newRow("to 6.25 kHz") << "462.56300" << 462.5625;
     QTest::newRow("to 5 kHz") << "462.56600" << 462.565;
     QTest::newRow("on 6.25 raster") << "462.56250" << 462.5625;
-    QTest::newRow("on 5 raster") << "462.55000" << 462.55;
     QTest::newRow("remainder 0") << "400.00000" << 400.0;
     QTest::newRow("equal remainders") << "400.00100" << 400.0;
     QTest::newRow("just below 5 kHz") << "400.00499" << 400.0;
@@ -210,10 +191,8 @@ void TestCodecs::toneText_data()
     QTest::addColumn<QString>("chinese");
     QTest::newRow("off ignores hi") << 0xFF << 0x06 << "Off" << "关闭";
     QTest::newRow("ctcss") << 0x70 << 0x06 << "67.0" << "67.0";
-    QTest::newRow("ctcss 100") << 0x00 << 0x10 << "100.0" << "100.0";
     QTest::newRow("ctcss 254.1") << 0x41 << 0x25 << "254.1" << "254.1";
     QTest::newRow("dcs normal") << 0x23 << 0x80 << "D023N" << "D023N";
-    QTest::newRow("dcs normal low") << 0x17 << 0x80 << "D017N" << "D017N";
     QTest::newRow("dcs normal 8F") << 0x00 << 0x8F << "DF00N" << "DF00N";
     QTest::newRow("dcs inverted") << 0x54 << 0xC7 << "D754I" << "D754I";
     QTest::newRow("unpadded C") << 0x00 << 0x0C << "DC00I" << "DC00I";
@@ -238,7 +217,6 @@ void TestCodecs::toneCode_data()
     QTest::addColumn<QString>("code");   // empty: no value
     QTest::newRow("ctcss") << "67.0" << "7006";
     QTest::newRow("ctcss 254.1") << "254.1" << "4125";
-    QTest::newRow("ctcss 100") << "100.0" << "0010";
     QTest::newRow("normal") << "D023N" << "2380";
     QTest::newRow("inverted") << "D754I" << "54C7";
     QTest::newRow("off english") << "Off" << "";
@@ -269,7 +247,6 @@ void TestCodecs::trimPadding_data()
     QTest::newRow("only padding") << ff(8) << "";
     QTest::newRow("trailing") << QString("CH1" + ff(5)) << "CH1";
     QTest::newRow("inner kept") << QString("A" + ff(1) + "B") << QString("A" + ff(1) + "B");
-    QTest::newRow("no padding") << "ABCDEFGH" << "ABCDEFGH";
 }
 
 void TestCodecs::trimPadding()
@@ -286,7 +263,6 @@ void TestCodecs::hexDigits_data()
     QTest::addColumn<QString>("bits");
     QTest::newRow("empty") << "" << 0.0 << "";
     QTest::newRow("25") << "25" << 37.0 << "00100101";
-    QTest::newRow("upper F") << "F" << 15.0 << "1111";
     QTest::newRow("lower ff") << "ff" << 255.0 << "11111111";
     QTest::newRow("non-hex is 0") << "1G" << 16.0 << "00010000";
     QTest::newRow("long text") << "FFFFFFFFFF" << 1099511627775.0 << QString(40, u'1');
@@ -300,6 +276,8 @@ void TestCodecs::hexDigits()
     QCOMPARE(hexToNumber(hexText), number);
     QCOMPARE(hexToBits(hexText), bits);
     QCOMPARE(bitsToHex(bits), hexText.toUpper().replace(u'G', u'0'));
+    // Short bit texts are padded on the left; anything but "1" counts as 0.
+    QCOMPARE(bitsToHex(QStringLiteral("1x1")), QStringLiteral("5"));
 }
 
 void TestCodecs::fmText_data()
@@ -310,8 +288,6 @@ void TestCodecs::fmText_data()
     QTest::newRow("point last") << "88." << "88.00";
     QTest::newRow("one decimal") << "87.5" << "87.50";
     QTest::newRow("cut to 0.05") << "88.07" << "88.05";
-    QTest::newRow("cut to 0.00") << "88.04" << "88.00";
-    QTest::newRow("on raster") << "107.95" << "107.95";
     QTest::newRow("three decimals") << "88.123" << "88.10";
     QTest::newRow("never rounds up") << "99.999" << "99.95";
     QTest::newRow("many decimals") << "88.175999" << "88.15";
@@ -330,7 +306,6 @@ void TestCodecs::channelCode_data()
     QTest::addColumn<QString>("code");
     QTest::newRow("empty") << "" << "0000000000000000";
     QTest::newRow("short") << "CH1" << "434831FFFFFFFFFF";
-    QTest::newRow("eight") << "ABCDEFGH" << "4142434445464748";
     QTest::newRow("cut to eight") << "ABCDEFGHIJ" << "4142434445464748";
     QTest::newRow("low code keeps two digits") << QString("A" + QString(QChar(5)) + "B") << "410542FFFFFFFFFF";
     QTest::newRow("latin-1") << QString::fromUtf8("é") << "E9FFFFFFFFFFFFFF";
