@@ -35,11 +35,6 @@ bool allDigits(QStringView text)
     return !text.isEmpty();
 }
 
-QString mid(const QString &text, int position, int length)
-{
-    return text.mid(position, length);
-}
-
 } // namespace
 
 QString hex(std::uint8_t value)
@@ -127,8 +122,8 @@ std::optional<std::uint8_t> frequencyByte(const QString &frequency, int k)
     digits.remove(u'.');
     switch (k) {
     case 1: return parseHexByte(frequency.left(2));
-    case 2: return parseHexByte(mid(digits, 2, 2));
-    case 3: return parseHexByte(mid(digits, 4, 2));
+    case 2: return parseHexByte(digits.mid(2, 2));
+    case 3: return parseHexByte(digits.mid(4, 2));
     case 4: return parseHexByte(frequency.right(2));
     default: return std::uint8_t{0};
     }
@@ -177,14 +172,16 @@ std::optional<QString> toneCode(const QString &tone)
         if (tone.size() < 4)
             return std::nullopt;
         const QChar polarity = tone.contains(u'N') ? u'8' : u'C';
-        code = mid(tone, 2, 2) + polarity + mid(tone, 1, 1);
+        code = tone.mid(2, 2) + polarity + tone.mid(1, 1);
     } else {
         QString u = tone;
         u.remove(u'.');
         // Only a frequency that fits four BCD digits has a code.
-        if (!allDigits(u) || u.toInt() > 9999)
+        bool ok = false;
+        const int value = u.toInt(&ok);
+        if (!allDigits(u) || !ok || value > 9999)
             return std::nullopt;
-        u = QString::number(u.toInt()).rightJustified(4, u'0');
+        u = QString::number(value).rightJustified(4, u'0');
         code = u.right(2) + u.left(2);
     }
     for (QChar c : code) {

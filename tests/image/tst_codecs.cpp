@@ -223,6 +223,7 @@ void TestCodecs::toneCode_data()
     QTest::newRow("off chinese") << "关闭" << "";
     QTest::newRow("empty") << "" << "";
     QTest::newRow("too large") << "12345.6" << "";
+    QTest::newRow("past int range") << "99999999999.0" << "";
     QTest::newRow("short dcs") << "DN" << "";
 }
 
