@@ -22,8 +22,42 @@ struct ChannelRow {
     QString name;
 };
 
+// Grid columns of the channel table.
+enum ChannelColumn {
+    kColumnNumber = 0,
+    kColumnRx = 1,
+    kColumnTx = 2,
+    kColumnRxTone = 3,
+    kColumnTxTone = 4,
+    kColumnPower = 5,         // first option column
+    kColumnBusyLock = 6,
+    kColumnScanAdd = 7,
+    kColumnBandwidth = 8,
+    kColumnTxProhibit = 9,
+    kColumnScramble = 10,     // last option column
+    kColumnName = 11,
+};
+
+// The option lists of the channel columns 5..10, the one source of their
+// texts (the grid cells, the window's lists and its language table).
+// Number of entries of the list of column (3 for power, 2 for the others,
+// 0 for a column without a list).
+int channelOptionCount(int column);
+// Entry index of the list of column in the language; empty when the list
+// has no such entry (the power value 3 shows an empty cell).
+QString channelOptionText(int column, int index, int language);
+
+// What committing the frequency editor did.
+enum class FrequencyCommit {
+    Unchanged,    // empty TX, a text that is no number, or no such channel
+    Stored,       // the snapped frequency is in the cell and the table
+    Cleared,      // an erased RX deleted the channel
+    OutOfBand,    // outside the selected band: nothing changed, tell the user
+};
+
 // The 128-channel table and, beside it, the texts the channel grid shows
 // (they can differ from the table, e.g. a new channel's "Wide").
+// Channels are numbered 1..128; an operation on any other number does nothing.
 class ChannelSheet {
 public:
     static constexpr int kChannels = 128;
@@ -31,12 +65,14 @@ public:
 
     ChannelSheet();
 
-    const ChannelRow &row(int channel) const;   // 1..128
+    const ChannelRow &row(int channel) const;   // 1..128; an empty row otherwise
     // Grid cell text; column 0 is the channel number, 1..11 the fields.
     QString cell(int channel, int column) const;
 
     void clearNo(int channel);
     void clearGrid();
+    // The table's part of a New: every channel cleared.
+    void startForm() { clearGrid(); }
 
     // The image passes.
     void setNumOf(const MemoryImage &image, int language);
@@ -48,9 +84,31 @@ public:
     // Re-texts every row in the language after a switch; names untouched.
     void refreshLanguage(int language);
 
-    // (The cell editors' commit operations are declared below this line.)
+    // The cell editors' commits.
+
+    // The column whose editor a click on (channel, column) opens: a new
+    // channel always starts with its receive frequency.
+    int editorColumn(int channel, int column) const;
+    // The frequency editor's text t left cell (channel, column 1 or 2).
+    FrequencyCommit commitFrequency(int channel, int column, const QString &text,
+                                    const BandState &band, int language);
+    // The name editor's text changed: the table follows at once, the cell on commit.
+    void editName(int channel, const QString &text);
+    void commitName(int channel, const QString &text);
+    // A tone chosen from the tone list for column 3 or 4.
+    bool chooseTone(int channel, int column, int toneIndex, int language);
+    // An option chosen from the list of column 5..10. The row's option text
+    // stays; the cell shows the chosen entry.
+    bool chooseOption(int channel, int column, int index, int language);
+
+    // Texts of a new channel's cells 3..10 in the language.
+    static QString newChannelText(int column, int language);
 
 private:
+    static bool validChannel(int channel) { return channel >= 1 && channel <= kChannels; }
+    ChannelRow &rowRef(int channel) { return m_rows[channel - 1]; }
+    QString &cellRef(int channel, int column) { return m_cells[channel - 1][column]; }
+
     std::array<ChannelRow, kChannels> m_rows;
     std::array<std::array<QString, kColumns>, kChannels> m_cells;
 };
