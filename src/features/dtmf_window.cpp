@@ -71,6 +71,7 @@ DtmfWindow::DtmfWindow(AppContext &context, QWidget *parent)
     m_ownCode = addCodeField(m_otherPage, QStringLiteral("Text3"), DtmfSettings::kOwnCodeLength);
 
     auto *other = new QGridLayout(m_otherPage);
+    other->setContentsMargins(0, 0, 0, 0);
     const std::pair<QLabel *, QWidget *> rows[] = {
         {makeLabel(m_otherPage, QStringLiteral("Label16")), m_speed},
         {makeLabel(m_otherPage, QStringLiteral("Label17")), m_delay},
@@ -91,6 +92,7 @@ DtmfWindow::DtmfWindow(AppContext &context, QWidget *parent)
     m_memoryPage = new QWidget(this);
     m_memoryPage->setObjectName(QStringLiteral("AutodialPage"));
     auto *memories = new QGridLayout(m_memoryPage);
+    memories->setContentsMargins(0, 0, 0, 0);
     memories->setVerticalSpacing(2);
     for (int i = 0; i < DtmfSettings::kMemories; ++i) {
         m_memories[i] = addCodeField(m_memoryPage, QStringLiteral("Text1_%1").arg(i),
@@ -111,7 +113,7 @@ DtmfWindow::DtmfWindow(AppContext &context, QWidget *parent)
     options->addWidget(m_optionOther);
     options->addStretch();
     auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setContentsMargins(8, 4, 8, 4);
     layout->addLayout(options);
     layout->addWidget(m_pages, 1);
 
