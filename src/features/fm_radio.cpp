@@ -50,10 +50,14 @@ std::optional<int> fmFrequencyCode(const QString &text)
 {
     if (!isDecimalNumber(text))
         return std::nullopt;
-    const long long code = std::llround((leadingNumber(text.trimmed()) - kLowest) * 20.0);
-    if (code < 0 || code >= kEmptyCode)
+    const double value = leadingNumber(text.trimmed());
+    if (value < kLowest)
         return std::nullopt;
-    return static_cast<int>(code);
+    // Range first: a long digit text must not reach the rounding as a huge value.
+    const double code = (value - kLowest) * 20.0;
+    if (code >= kEmptyCode - 0.5)
+        return std::nullopt;
+    return static_cast<int>(std::lround(code));
 }
 
 std::optional<QChar> fmKey(QChar c)

@@ -26,7 +26,7 @@ bool KeyFilter::eventFilter(QObject *watched, QEvent *event)
         return false;
     // Deliver the replacement as a key of its own, so the box's maximum
     // length, undo and change signals treat it like a typed character.
-    QKeyEvent replacement(QEvent::KeyPress, key->key(), key->modifiers() & ~Qt::ShiftModifier,
+    QKeyEvent replacement(QEvent::KeyPress, key->key(), key->modifiers(),
                           QString(*accepted), key->isAutoRepeat(), key->count());
     QCoreApplication::sendEvent(watched, &replacement);
     return true;
