@@ -34,7 +34,7 @@ struct FmControls {
 
 // Result of leaving one of the FM window's frequency editors.
 enum class FmEdit {
-    Unchanged,    // not a number: the target keeps its text
+    Unchanged,    // no number (or nothing to check): the target keeps its text
     Changed,      // the target took the (possibly emptied or snapped) text
     OutOfRange,   // refused: the window shows the range message
 };
