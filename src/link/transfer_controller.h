@@ -1,13 +1,22 @@
 #pragma once
 
+#include "link/transfer_protocol.h"
+
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
+#include <QTimer>
+
+#include <memory>
+#include <optional>
 
 class QWidget;
 
 namespace quillon {
 
 class AppContext;
+class ProgressWindow;
+class SerialLink;
 
 // Reads and writes the radio: port check, pending-edit commit, the modal
 // progress window, the watchdog and the ends of a transfer.
@@ -15,6 +24,7 @@ class TransferController : public QObject {
     Q_OBJECT
 public:
     TransferController(AppContext &context, QWidget *dialogParent, QObject *parent = nullptr);
+    ~TransferController() override;
 
     // Closes the current port and opens port number (1..16). On failure the
     // port stays closed and reason holds the system's words.
@@ -25,13 +35,43 @@ public:
     // The device behind a port number ("/dev/ttyUSB0", "COM3").
     static QString deviceName(int number);
 
+    // Each returns when the transfer has ended and its message was answered.
     void readRadio();
     void writeRadio();
 
+    bool isTransferring() const { return m_protocol.isActive(); }
+    // How the last transfer ended; nullopt before the first or when the port
+    // check refused it.
+    std::optional<TransferEnd> lastEnd() const { return m_lastEnd; }
+    // The progress window while a transfer runs, else nullptr.
+    ProgressWindow *progressWindow() const { return m_window; }
+
+    // Replaces the serial line (an in-process radio in tests). Closes the old one.
+    void setLink(std::unique_ptr<SerialLink> link);
+
+signals:
+    void transferFinished(quillon::TransferEnd end);
+
 private:
+    void run(TransferKind kind);
+    bool ensurePortOpen();
+    void apply(const TransferAction &action);
+    void askForcedWrite();
+    void onBytes(const QByteArray &bytes);
+    void onWatchdogTick();
+    void onLinkLost();
+    qint64 now() const { return m_clock.elapsed(); }
+
     AppContext &m_context;
     QWidget *m_dialogParent;
+    std::unique_ptr<SerialLink> m_link;
+    TransferProtocol m_protocol;
+    QTimer m_watchdog;   // TimerW
+    QElapsedTimer m_clock;
+    ProgressWindow *m_window = nullptr;
+    std::optional<TransferEnd> m_lastEnd;
     int m_portNumber = 0;
+    bool m_portLost = false;
 };
 
 } // namespace quillon

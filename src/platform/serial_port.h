@@ -1,1 +1,74 @@
 #pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class QSerialPort;
+
+namespace quillon {
+
+// The line to the radio as the transfer sees it: bytes out, and a
+// bytes-received event raised only once at least `threshold` bytes wait,
+// handing over all of them.
+class SerialLink : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    virtual bool open(const QString &device, QString *reason) = 0;
+    virtual void close() = 0;
+    virtual bool isOpen() const = 0;
+    virtual void send(const QByteArray &bytes) = 0;
+    virtual void setReceiveThreshold(int bytes) = 0;
+    virtual int receiveThreshold() const = 0;
+    // Drops whatever has arrived and not been handed over yet.
+    virtual void discardInput() = 0;
+
+signals:
+    void bytesReceived(const QByteArray &bytes);
+    // The device vanished or failed (cable pulled); the link is closed.
+    void lost(const QString &reason);
+};
+
+// 9600 baud, 8N1, no flow control, DTR and RTS raised while open: the
+// programming cables draw their power from those two lines.
+class SerialPort : public SerialLink {
+    Q_OBJECT
+public:
+    explicit SerialPort(QObject *parent = nullptr);
+    ~SerialPort() override;
+
+    bool open(const QString &device, QString *reason) override;
+    void close() override;
+    bool isOpen() const override;
+    void send(const QByteArray &bytes) override;
+    void setReceiveThreshold(int bytes) override;
+    int receiveThreshold() const override { return m_threshold; }
+    void discardInput() override;
+
+private:
+    void deliver();
+    void onError(int error);
+
+    std::unique_ptr<QSerialPort> m_port;
+    int m_threshold = 1;
+    bool m_deliveryQueued = false;
+};
+
+inline constexpr int kPortCount = 16;
+
+// The device behind port number 1..16; empty when there is none. Windows:
+// "COMn". Elsewhere the n-th entry of the colon-separated list in
+// QUILLON_SERIAL_PORTS when it is set, else the n-th serial device of the
+// system with USB adapters first.
+QString serialDeviceName(int number);
+
+// The system's serial devices in the order port numbers count them: USB
+// adapters first, each group in natural order (ttyUSB2 before ttyUSB10).
+QStringList orderSerialDevices(QStringList devices);
+
+} // namespace quillon

@@ -7,6 +7,9 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
@@ -20,9 +23,20 @@ using namespace std::chrono;
 // 10 bits a byte at 9600 baud.
 constexpr auto kByteTime = duration_cast<PtyRadio::Clock::duration>(nanoseconds(1'041'667));
 constexpr auto kSplitPause = milliseconds(5);
-// Pauses longer than this wait on a timer; shorter ones are slept through
-// for precise pacing.
-constexpr auto kTimerThreshold = milliseconds(2);
+// Pauses longer than this wait on a timer; shorter ones (a frame's wire
+// time) are waited out on the spot, which is far more precise.
+constexpr auto kTimerThreshold = milliseconds(50);
+
+// Sleeps until shortly before t, then spins: plain sleeps wake up to a tenth
+// of a millisecond late, which over a few hundred frames skews the pacing.
+void waitUntil(PtyRadio::Clock::time_point t)
+{
+    constexpr auto kSpin = microseconds(80);
+    if (t - PtyRadio::Clock::now() > kSpin)
+        std::this_thread::sleep_until(t - kSpin);
+    while (PtyRadio::Clock::now() < t) {
+    }
+}
 
 void logLine(const QString &line)
 {
@@ -35,6 +49,10 @@ void logLine(const QString &line)
 PtyRadio::PtyRadio(SimulatedRadio &radio, LineOptions options, QObject *parent)
     : QObject(parent), m_radio(radio), m_options(std::move(options))
 {
+#ifdef __linux__
+    if (m_options.paced)
+        ::prctl(PR_SET_TIMERSLACK, 1UL);
+#endif
     m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &PtyRadio::sendDueAnswers);
@@ -159,11 +177,11 @@ void PtyRadio::transmit(const QByteArray &bytes, Clock::time_point start)
         for (qsizetype i = 0; i < bytes.size(); ++i) {
             if (i == half && half > 0)
                 start += kSplitPause;
-            std::this_thread::sleep_until(start + kByteTime * (i + 1));
+            waitUntil(start + kByteTime * (i + 1));
             writeAll(bytes.mid(i, 1));
         }
     } else {
-        std::this_thread::sleep_until(start);
+        waitUntil(start);
         if (m_options.split && bytes.size() > 1) {
             writeAll(bytes.left(bytes.size() / 2));
             std::this_thread::sleep_for(kSplitPause);
