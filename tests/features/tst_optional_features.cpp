@@ -73,14 +73,11 @@ private slots:
     void listDecode();
     void packedBitsEncode_data();
     void packedBitsEncode();
-    void channelNumbers_data();
-    void channelNumbers();
+    void fieldCodecs_data();
+    void fieldCodecs();
     void failedEncodingKeepsBytes_data();
     void failedEncodingKeepsBytes();
-    void textFields_data();
-    void textFields();
-    void vfoFields_data();
-    void vfoFields();
+    void textIsOneBytePerCharacter();
     void startFormKeepsUserOnlySettings();
     void encodeDecodeIsStable();
     void keyFilters_data();
@@ -111,9 +108,6 @@ void TestOptionalFeatures::description()
         if (fields[i].kind == FeatureKind::List)
             QVERIFY(fields[i].defaultSelection < fields[i].items.size());
     }
-    QCOMPARE(featureItems(Feature::TimeOutTimer, kChinese).value(7), QStringLiteral("7 分钟"));
-    QCOMPARE(featureItems(Feature::AutoPowerOff, kEnglish).value(15), QStringLiteral("15 Hour"));
-    QCOMPARE(featureItems(Feature::VfoRxTone, kEnglish).size(), kToneCount);
 }
 
 void TestOptionalFeatures::erasedBlockDecodes()
@@ -150,8 +144,7 @@ void TestOptionalFeatures::erasedBlockDecodes()
 
 void TestOptionalFeatures::decodeReadsOnlyItsBytes()
 {
-    // Decoding changes the read buffer at 0x0717 only, and ignores bytes of
-    // other areas entirely.
+    // Decoding changes the read buffer at 0x0717 only.
     MemoryImage image = filled(0x00);
     const MemoryImage before = image;
     OptionalFeatures f;
@@ -159,12 +152,6 @@ void TestOptionalFeatures::decodeReadsOnlyItsBytes()
     QCOMPARE(image.at(0x0717), std::uint8_t(0xFF));
     image.set(0x0717, 0x00);
     QVERIFY(image == before);
-
-    MemoryImage other = filled(0x00);
-    other.fill(0x0730, 0x073F, 0x41);   // the DTMF text next to the block
-    OptionalFeatures g;
-    decodeAll(g, other);
-    QCOMPARE(ownBytes(encodeAll(g)), ownBytes(encodeAll(f)));
 }
 
 void TestOptionalFeatures::newImageEncodes()
@@ -190,36 +177,22 @@ void TestOptionalFeatures::listDecode_data()
     QTest::addColumn<int>("before");
     QTest::addColumn<int>("expected");
 
-    QTest::newRow("display 1") << Feature::DisplayMode << 0x0700 << 1 << 0 << 1;
     QTest::newRow("display 2 has no item") << Feature::DisplayMode << 0x0700 << 2 << 0 << 0;
     QTest::newRow("display 3 has no item") << Feature::DisplayMode << 0x0700 << 3 << 0 << 0;
     QTest::newRow("display 4 falls back") << Feature::DisplayMode << 0x0700 << 4 << 0 << 1;
-    QTest::newRow("step 7") << Feature::StepIndex << 0x0702 << 7 << 4 << 7;
     QTest::newRow("step 8 falls back") << Feature::StepIndex << 0x0702 << 8 << 4 << 1;
-    QTest::newRow("name display 2") << Feature::ChannelNameDisplay << 0x0703 << 2 << 1 << 0;
-    QTest::newRow("squelch 9") << Feature::SquelchLevel << 0x0704 << 9 << 5 << 9;
     QTest::newRow("squelch 10") << Feature::SquelchLevel << 0x0704 << 10 << 0 << 5;
     QTest::newRow("power-on display 3") << Feature::PowerOnDisplay << 0x0709 << 3 << 0 << 1;
-    QTest::newRow("memory display 2") << Feature::MemoryDisplayMode << 0x070A << 2 << 0 << 1;
-    QTest::newRow("auto off 15") << Feature::AutoPowerOff << 0x070C << 15 << 0 << 15;
     QTest::newRow("auto off 16") << Feature::AutoPowerOff << 0x070C << 16 << 3 << 0;
-    QTest::newRow("voice 3") << Feature::VoiceMode << 0x070D << 3 << 2 << 0;
-    QTest::newRow("time-out 7") << Feature::TimeOutTimer << 0x070F << 7 << 2 << 7;
     QTest::newRow("time-out 8") << Feature::TimeOutTimer << 0x070F << 8 << 0 << 2;
-    QTest::newRow("shift 2") << Feature::VfoShiftDirection << 0x072E << 2 << 1 << 2;
     QTest::newRow("shift 3 has no item") << Feature::VfoShiftDirection << 0x072E << 3 << 0 << 0;
     QTest::newRow("back light CONT") << Feature::Backlight << 0x0707 << 0x80 << 0 << 2;
     QTest::newRow("back light 3 has no item") << Feature::Backlight << 0x0707 << 0xC0 << 0 << 0;
     QTest::newRow("key lock mode") << Feature::KeyLockMode << 0x0707 << 0x03 << 0 << 3;
-    QTest::newRow("talk over sound") << Feature::TalkOverSound << 0x0707 << 0x04 << 0 << 1;
     QTest::newRow("vox gain") << Feature::VoxGain << 0x0708 << 0xA0 << 0 << 5;
     QTest::newRow("vox delay") << Feature::VoxDelay << 0x0708 << 0x10 << 0 << 2;
-    QTest::newRow("vox rx inhibit") << Feature::VoxRxInhibit << 0x0708 << 0x04 << 0 << 1;
-    QTest::newRow("radio search") << Feature::RadioSearchMode << 0x0706 << 0x80 << 0 << 1;
     QTest::newRow("vfo power 3 has no item") << Feature::VfoPower << 0x072C << 0x03 << 2 << 2;
     QTest::newRow("vfo power middle") << Feature::VfoPower << 0x072C << 0x02 << 0 << 2;
-    QTest::newRow("vfo compander") << Feature::VfoCompander << 0x072C << 0x80 << 0 << 1;
-    QTest::newRow("vfo busy lock") << Feature::VfoBusyLock << 0x072C << 0x04 << 0 << 1;
 }
 
 void TestOptionalFeatures::listDecode()
@@ -247,17 +220,10 @@ void TestOptionalFeatures::packedBitsEncode_data()
 
     // Starting from the new-image values 7F 78 2B .. FD.
     QTest::newRow("beep off") << Feature::Beep << 0 << 0x0706 << 0x7E;
-    QTest::newRow("radio search auto") << Feature::RadioSearchMode << 1 << 0x0706 << 0xFF;
-    QTest::newRow("scan time off") << Feature::ScanMode << 0 << 0x0706 << 0x3F;
     QTest::newRow("back light CONT") << Feature::Backlight << 2 << 0x0707 << 0xB8;
     QTest::newRow("back light OFF keeps bit 4") << Feature::Backlight << 0 << 0x0707 << 0x38;
-    QTest::newRow("key lock mode ALL") << Feature::KeyLockMode << 3 << 0x0707 << 0x7B;
-    QTest::newRow("password off") << Feature::PowerOnPassword << 0 << 0x0707 << 0x70;
     QTest::newRow("vox off keeps bit 1") << Feature::VoxSwitch << 0 << 0x0708 << 0x2A;
-    QTest::newRow("vox rx inhibit") << Feature::VoxRxInhibit << 1 << 0x0708 << 0x2F;
     QTest::newRow("vox delay 4 S") << Feature::VoxDelay << 3 << 0x0708 << 0x3B;
-    QTest::newRow("vox gain 8") << Feature::VoxGain << 7 << 0x0708 << 0xEB;
-    QTest::newRow("vfo power low") << Feature::VfoPower << 0 << 0x072C << 0xFC;
     QTest::newRow("vfo power middle") << Feature::VfoPower << 2 << 0x072C << 0xFE;
     QTest::newRow("vfo narrow") << Feature::VfoBandwidth << 0 << 0x072C << 0xED;
 }
@@ -280,35 +246,55 @@ void TestOptionalFeatures::packedBitsEncode()
     QCOMPARE(back.selection(id), selection);
 }
 
-void TestOptionalFeatures::channelNumbers_data()
+void TestOptionalFeatures::fieldCodecs_data()
 {
-    QTest::addColumn<int>("stored");
+    // Stored bytes, what the record shows ("#n": list position n), and the
+    // bytes that shown value encodes to.
+    QTest::addColumn<Feature>("id");
+    QTest::addColumn<int>("address");
+    QTest::addColumn<QByteArray>("stored");
     QTest::addColumn<QString>("shown");
+    QTest::addColumn<QByteArray>("encoded");
 
-    QTest::newRow("0 shows") << 0 << "0";
-    QTest::newRow("1") << 1 << "1";
-    QTest::newRow("128") << 128 << "128";
-    QTest::newRow("129 is empty") << 129 << "";
-    QTest::newRow("erased") << 0xFF << "";
+    const auto hex = [](const char *h) { return QByteArray::fromHex(h); };
+    QTest::newRow("channel 0 shows") << Feature::PriorityChannel << 0x0701 << hex("00") << "0" << hex("00");
+    QTest::newRow("channel 128") << Feature::PresentChannel << 0x0705 << hex("80") << "128" << hex("80");
+    QTest::newRow("channel 129 is empty") << Feature::PriorityChannel << 0x0701 << hex("81") << "" << hex("FF");
+    QTest::newRow("text skips 0xFF") << Feature::PowerOnText << 0x0718 << hex("FF 41 FF 42 FF FF") << "AB"
+                                     << hex("41 42 FF FF FF FF");
+    QTest::newRow("password") << Feature::Password << 0x0740 << hex("30 34 32 30") << "0420" << hex("30 34 32 30");
+    QTest::newRow("frequency") << Feature::VfoFrequency << 0x0720 << hex("00 00 50 43") << "435.00000"
+                               << hex("00 00 50 43");
+    QTest::newRow("frequency with letters") << Feature::VfoFrequency << 0x0720 << hex("50 62 25 4A") << "4A2.56250"
+                                            << hex("50 62 25 4A");
+    QTest::newRow("offset 99.995") << Feature::VfoOffset << 0x0724 << hex("00 95 99 09") << "99.99500"
+                                   << hex("00 95 99 09");
+    QTest::newRow("offset erased") << Feature::VfoOffset << 0x0724 << hex("FF FF FF FF") << "0.00000"
+                                   << hex("00 00 00 00");
+    QTest::newRow("tone D023N") << Feature::VfoTxTone << 0x072A << hex("23 80") << "#52" << hex("23 80");
+    QTest::newRow("tone D754I") << Feature::VfoRxTone << 0x0728 << hex("54 C7") << "#264" << hex("54 C7");
+    QTest::newRow("tone not listed is off") << Feature::VfoRxTone << 0x0728 << hex("94 06") << "#0" << hex("FF FF");
 }
 
-void TestOptionalFeatures::channelNumbers()
+void TestOptionalFeatures::fieldCodecs()
 {
-    QFETCH(int, stored);
+    QFETCH(Feature, id);
+    QFETCH(int, address);
+    QFETCH(QByteArray, stored);
     QFETCH(QString, shown);
+    QFETCH(QByteArray, encoded);
 
-    MemoryImage image = filled(0x00);
-    image.set(0x0701, std::uint8_t(stored));
-    image.set(0x0705, std::uint8_t(stored));
-    OptionalFeatures f;
-    decodeAll(f, image);
-    QCOMPARE(f.text(Feature::PriorityChannel), shown);
-    QCOMPARE(f.text(Feature::PresentChannel), shown);
-
-    const MemoryImage out = encodeAll(f);
-    const int expected = shown.isEmpty() ? 0xFF : stored;
-    QCOMPARE(int(out.at(0x0701)), expected);
-    QCOMPARE(int(out.at(0x0705)), expected);
+    for (int language : {kChinese, kEnglish}) {
+        MemoryImage image = filled(0x00);
+        image.store(address, stored);
+        OptionalFeatures f;
+        decodeAll(f, image, language);
+        if (shown.startsWith(u'#'))
+            QCOMPARE(f.selection(id), shown.mid(1).toInt());
+        else
+            QCOMPARE(f.text(id), shown);
+        QCOMPARE(encodeAll(f).bytes(address, encoded.size()), encoded);
+    }
 }
 
 void TestOptionalFeatures::failedEncodingKeepsBytes_data()
@@ -339,91 +325,12 @@ void TestOptionalFeatures::failedEncodingKeepsBytes()
     QCOMPARE(image.bytes(address, length), QByteArray(length, '\x5A'));
 }
 
-void TestOptionalFeatures::textFields_data()
+void TestOptionalFeatures::textIsOneBytePerCharacter()
 {
-    QTest::addColumn<Feature>("id");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("decoded");
-
-    QTest::newRow("AB") << Feature::PowerOnText << "AB" << QByteArray::fromHex("41 42 FF FF FF FF") << "AB";
-    QTest::newRow("full") << Feature::PowerOnText << "ABC-1#" << QByteArray::fromHex("41 42 43 2D 31 23") << "ABC-1#";
-    QTest::newRow("too long") << Feature::PowerOnText << "ABCDEFG" << QByteArray::fromHex("41 42 43 44 45 46")
-                              << "ABCDEF";
-    // One byte per character, so a character without a code cannot shift the rest.
-    QTest::newRow("wide character") << Feature::PowerOnText << QStringLiteral("A中B")
-                                    << QByteArray::fromHex("41 3F 42 FF FF FF") << "A?B";
-    QTest::newRow("password") << Feature::Password << "0420" << QByteArray::fromHex("30 34 32 30") << "0420";
-    QTest::newRow("empty password") << Feature::Password << "" << QByteArray::fromHex("FF FF FF FF") << "";
-}
-
-void TestOptionalFeatures::textFields()
-{
-    QFETCH(Feature, id);
-    QFETCH(QString, text);
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, decoded);
-
-    const int address = id == Feature::Password ? 0x0740 : 0x0718;
+    // A character without a single-byte code must not shift the others.
     OptionalFeatures f;
-    f.setText(id, text);
-    MemoryImage image = encodeAll(f);
-    QCOMPARE(image.bytes(address, bytes.size()), bytes);
-
-    OptionalFeatures back;
-    decodeAll(back, image);
-    QCOMPARE(back.text(id), decoded);
-}
-
-void TestOptionalFeatures::vfoFields_data()
-{
-    QTest::addColumn<int>("address");
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<Feature>("id");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("selection");
-    QTest::addColumn<QByteArray>("encoded");
-
-    QTest::newRow("frequency") << 0x0720 << QByteArray::fromHex("00 00 50 43") << Feature::VfoFrequency
-                               << "435.00000" << -1 << QByteArray::fromHex("00 00 50 43");
-    QTest::newRow("frequency with letters") << 0x0720 << QByteArray::fromHex("50 62 25 4A") << Feature::VfoFrequency
-                                            << "4A2.56250" << -1 << QByteArray::fromHex("50 62 25 4A");
-    QTest::newRow("offset 10") << 0x0724 << QByteArray::fromHex("00 00 00 01") << Feature::VfoOffset << "10.00000"
-                               << -1 << QByteArray::fromHex("00 00 00 01");
-    QTest::newRow("offset 99.995") << 0x0724 << QByteArray::fromHex("00 95 99 09") << Feature::VfoOffset
-                                   << "99.99500" << -1 << QByteArray::fromHex("00 95 99 09");
-    QTest::newRow("offset erased") << 0x0724 << QByteArray::fromHex("FF FF FF FF") << Feature::VfoOffset
-                                   << "0.00000" << -1 << QByteArray::fromHex("00 00 00 00");
-    QTest::newRow("rx tone 67.0") << 0x0728 << QByteArray::fromHex("70 06") << Feature::VfoRxTone << "" << 1
-                                  << QByteArray::fromHex("70 06");
-    QTest::newRow("tx tone D023N") << 0x072A << QByteArray::fromHex("23 80") << Feature::VfoTxTone << "" << 52
-                                   << QByteArray::fromHex("23 80");
-    QTest::newRow("tx tone D754I") << 0x072A << QByteArray::fromHex("54 C7") << Feature::VfoTxTone << "" << 264
-                                   << QByteArray::fromHex("54 C7");
-    QTest::newRow("tone not listed is off") << 0x0728 << QByteArray::fromHex("94 06") << Feature::VfoRxTone << ""
-                                            << 0 << QByteArray::fromHex("FF FF");
-}
-
-void TestOptionalFeatures::vfoFields()
-{
-    QFETCH(int, address);
-    QFETCH(QByteArray, bytes);
-    QFETCH(Feature, id);
-    QFETCH(QString, text);
-    QFETCH(int, selection);
-    QFETCH(QByteArray, encoded);
-
-    for (int language : {kChinese, kEnglish}) {
-        MemoryImage image = filled(0x00);
-        image.store(address, bytes);
-        OptionalFeatures f;
-        decodeAll(f, image, language);
-        if (selection < 0)
-            QCOMPARE(f.text(id), text);
-        else
-            QCOMPARE(f.selection(id), selection);
-        QCOMPARE(encodeAll(f).bytes(address, encoded.size()), encoded);
-    }
+    f.setText(Feature::PowerOnText, QStringLiteral("A中BCDEFG"));
+    QCOMPARE(encodeAll(f).bytes(0x0718, 8), QByteArray::fromHex("41 3F 42 43 44 45 FF FF"));
 }
 
 void TestOptionalFeatures::startFormKeepsUserOnlySettings()
@@ -506,9 +413,7 @@ void TestOptionalFeatures::insertionFilter_data()
 
     QTest::newRow("pasted at the end") << FieldFilter::DisplayText << "AB" << "ABc d" << "ABCD";
     QTest::newRow("pasted in the middle") << FieldFilter::Digits << "12" << "1x3y2" << "132";
-    QTest::newRow("old text left alone") << FieldFilter::Digits << "A1" << "A12" << "A12";
     QTest::newRow("repeated characters") << FieldFilter::Frequency << "11" << "1a11" << "111";
-    QTest::newRow("deletion") << FieldFilter::Frequency << "435.1" << "435" << "435";
     QTest::newRow("replaced selection") << FieldFilter::ChannelNumber << "123" << "1z3" << "13";
 }
 
@@ -527,22 +432,11 @@ void TestOptionalFeatures::leaveChecks_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("typing 20") << "change" << "20" << "20";
     QTest::newRow("typing 200") << "change" << "200" << "128";
-    QTest::newRow("typing 128") << "change" << "128" << "128";
-    QTest::newRow("leaving 7") << "channel" << "7" << "7";
     QTest::newRow("leaving 007") << "channel" << "007" << "7";
-    QTest::newRow("leaving 0") << "channel" << "0" << "";
-    QTest::newRow("leaving empty") << "channel" << "" << "";
     QTest::newRow("leaving a huge number") << "channel" << "99999999999999999999" << "128";
-    QTest::newRow("vfo snapped") << "frequency" << "435.12340" << "435.12000";
     QTest::newRow("vfo on raster") << "frequency" << "435.00625" << "435.00625";
-    QTest::newRow("vfo band top") << "frequency" << "470" << "400.00000";
-    QTest::newRow("vfo below band") << "frequency" << "399.9" << "400.00000";
     QTest::newRow("vfo empty") << "frequency" << "" << "400.00000";
-    QTest::newRow("offset above limit") << "offset" << "150" << "99.99500";
-    QTest::newRow("offset 10") << "offset" << "10" << "10.00000";
-    QTest::newRow("offset empty") << "offset" << "" << "0.00000";
     QTest::newRow("offset snapped") << "offset" << "5.0063" << "5.00625";
 }
 
@@ -573,10 +467,8 @@ void TestOptionalFeatures::hiddenModes_data()
     QTest::addColumn<bool>("onAtEnd");
 
     QTest::newRow("three captions within 5 s") << "cf0@100- cf1@102- cf2@105+" << true;
-    QTest::newRow("any order") << "cc2@10- cc0@11- cc1@12+" << true;
     QTest::newRow("third caption too late") << "cf0@100- cf1@102- cf2@106-" << false;
     QTest::newRow("late click starts again") << "cf0@100- cf1@102- cf2@106- cf0@107- cf1@111+" << true;
-    QTest::newRow("same caption repeated") << "cm0@0- cm0@1- cm1@2- cm1@3-" << false;
     QTest::newRow("other mode's captions") << "cf0@0- cc1@1- cm2@2-" << false;
     QTest::newRow("every click after unlocking acts") << "cm0@0- cm1@1- cm2@2+ cm1@4+ cm0@5+" << true;
     QTest::newRow("an unlocked mode's late click only restarts")
@@ -586,7 +478,6 @@ void TestOptionalFeatures::hiddenModes_data()
     QTest::newRow("presses a second apart only record") << "cf0@0- cf1@0- cf2@0+ pf@20- pf@21- pf@23-" << true;
     QTest::newRow("press after a pair starts afresh") << "cc0@0- cc1@0- cc2@0+ pc@5- pc@5+ pc@5-" << false;
     QTest::newRow("locking clears the steps") << "cf0@0- cf1@0- cf2@0+ pf@1- pf@1+ cf0@2- cf1@2-" << false;
-    QTest::newRow("presses across midnight") << "cm0@0- cm1@0- cm2@0+ pm@86399- pm@0-" << true;
 }
 
 void TestOptionalFeatures::hiddenModes()
@@ -618,52 +509,23 @@ void TestOptionalFeatures::languageTable()
     const TextTable table = featuresWindowTexts();
     // Title, 42 captions, 52 list entries, 2 check boxes, 2 options, 3 frames, 8 + 16 generated entries.
     QCOMPARE(table.size(), 1 + 42 + 52 + 2 + 2 + 3 + 8 + 16);
-    const auto find = [&](const QString &control, TextRole role, int index) -> const TextRow * {
-        for (const TextRow &row : table) {
-            if (row.control == control && row.role == role && row.index == index)
-                return &row;
-        }
-        return nullptr;
+    const auto at = [&](const char *control, int index) {
+        const auto row = std::find_if(table.begin(), table.end(), [&](const TextRow &r) {
+            return r.control == QLatin1String(control) && r.index == index;
+        });
+        return row == table.end() ? QString() : row->zh + u'|' + row->en;
     };
-    struct Expected {
-        const char *control;
-        TextRole role;
-        int index;
-        const char *zh;
-        const char *en;
-    };
-    const Expected samples[] = {
-        {"", TextRole::WindowTitle, 0, "可选功能", "Optional Features"},
-        {"Label6", TextRole::Caption, 0, "当前频道数:", " Present Channel:"},
-        {"Label13", TextRole::Caption, 0, "收音机监听信号:", "Radio Monitors Sigal:"},
-        {"Label37", TextRole::Caption, 0, "VOX 开关:", "VOX Swith:"},
-        {"Label40", TextRole::Caption, 0, "自动关机:", "Auto Shut-Down"},
-        {"Combo6", TextRole::ListEntry, 0, "关闭", "Off"},
-        {"Combo7", TextRole::ListEntry, 0, "关", "Off"},
-        {"Combo30", TextRole::ListEntry, 2, "无异频", "None"},
-        {"Combo22", TextRole::ListEntry, 0, "关闭", "Off"},
-        {"Check13", TextRole::Caption, 0, "接收时禁止VOX", "Prohibit VOX in the receiving"},
-        {"Frame1", TextRole::Caption, 0, "VOX(声控发射)", "VOX"},
-        {"Option2", TextRole::Caption, 0, "全频频率", "VFO"},
-        {"Combo19", TextRole::ListEntry, 7, "7 分钟", "7 Minute"},
-        {"Combo35", TextRole::ListEntry, 0, "关", "Off"},
-        {"Combo35", TextRole::ListEntry, 12, "12 小时", "12 Hour"},
-    };
-    for (const Expected &e : samples) {
-        const TextRow *row = find(QString::fromLatin1(e.control), e.role, e.index);
-        QVERIFY2(row, e.control);
-        QCOMPARE(row->zh, QString::fromUtf8(e.zh));
-        QCOMPARE(row->en, QString::fromUtf8(e.en));
-    }
-    // The table's order: captions first, Combo17's entry 1 before its entry 0, the generated lists last.
+    QCOMPARE(at("Label6", 0), QStringLiteral("当前频道数:| Present Channel:"));
+    QCOMPARE(at("Label40", 0), QStringLiteral("自动关机:|Auto Shut-Down"));
+    QCOMPARE(at("Combo35", 12), QStringLiteral("12 小时|12 Hour"));
+    // Table order: captions from Label1, Combo17's entry 1 before its entry 0, the generated lists last.
     QCOMPARE(table[1].control, QStringLiteral("Label1"));
     QCOMPARE(table[2].control, QStringLiteral("Label10"));
-    const qsizetype combo17 = std::find_if(table.begin(), table.end(), [](const TextRow &r) {
-                                  return r.control == QLatin1String("Combo17");
-                              }) - table.begin();
-    QCOMPARE(table[combo17].index, 1);
-    QCOMPARE(table.last().control, QStringLiteral("Combo35"));
-    QCOMPARE(table.last().index, 15);
+    const auto combo17 = std::find_if(table.begin(), table.end(), [](const TextRow &r) {
+        return r.control == QLatin1String("Combo17");
+    });
+    QCOMPARE(combo17->index, 1);
+    QCOMPARE(table.last().control + QString::number(table.last().index), QStringLiteral("Combo3515"));
 }
 
 QTEST_APPLESS_MAIN(TestOptionalFeatures)
