@@ -27,17 +27,6 @@ constexpr auto kSplitPause = milliseconds(5);
 // time) are waited out on the spot, which is far more precise.
 constexpr auto kTimerThreshold = milliseconds(50);
 
-// Sleeps until shortly before t, then spins: plain sleeps wake up to a tenth
-// of a millisecond late, which over a few hundred frames skews the pacing.
-void waitUntil(PtyRadio::Clock::time_point t)
-{
-    constexpr auto kSpin = microseconds(80);
-    if (t - PtyRadio::Clock::now() > kSpin)
-        std::this_thread::sleep_until(t - kSpin);
-    while (PtyRadio::Clock::now() < t) {
-    }
-}
-
 void logLine(const QString &line)
 {
     std::fputs(qPrintable(line + u'\n'), stdout);
@@ -50,6 +39,8 @@ PtyRadio::PtyRadio(SimulatedRadio &radio, LineOptions options, QObject *parent)
     : QObject(parent), m_radio(radio), m_options(std::move(options))
 {
 #ifdef __linux__
+    // The default slack lets every sleep end up to 50 us late; pacing sleeps
+    // once a byte.
     if (m_options.paced)
         ::prctl(PR_SET_TIMERSLACK, 1UL);
 #endif
@@ -177,11 +168,11 @@ void PtyRadio::transmit(const QByteArray &bytes, Clock::time_point start)
         for (qsizetype i = 0; i < bytes.size(); ++i) {
             if (i == half && half > 0)
                 start += kSplitPause;
-            waitUntil(start + kByteTime * (i + 1));
+            std::this_thread::sleep_until(start + kByteTime * (i + 1));
             writeAll(bytes.mid(i, 1));
         }
     } else {
-        waitUntil(start);
+        std::this_thread::sleep_until(start);
         if (m_options.split && bytes.size() > 1) {
             writeAll(bytes.left(bytes.size() / 2));
             std::this_thread::sleep_for(kSplitPause);
