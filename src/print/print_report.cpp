@@ -61,11 +61,16 @@ bool isChecked(const QWidget *window, const QString &name)
 
 using Rows = QList<std::pair<QString, QString>>;
 
-QFont reportFont()
+// A font that has the Chinese glyphs. Shaping stays off: ligatures such as
+// "ff" would otherwise turn into single glyphs that text extraction (and a
+// search in the PDF) no longer reads as the letters the windows show.
+QFont reportFont(int language)
 {
     QFont font;
-    font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("Noto Sans CJK SC"),
-                      QStringLiteral("Noto Serif CJK SC"), QStringLiteral("DejaVu Sans")});
+    const QStringList cjk{QStringLiteral("SimSun"), QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Noto Serif CJK SC")};
+    const QStringList latin{QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")};
+    font.setFamilies(language == kChinese ? cjk + latin : latin + cjk);
+    font.setStyleStrategy(QFont::PreferNoShaping);
     font.setPointSizeF(10);
     return font;
 }
@@ -201,7 +206,7 @@ std::unique_ptr<QTextDocument> buildReportFor(const ReportSources &s, double bod
 {
     const int lang = s.language;
     auto document = std::make_unique<QTextDocument>();
-    document->setDefaultFont(reportFont());
+    document->setDefaultFont(reportFont(lang));
     ReportWriter out(*document, bodyInches);
 
     out.line(report::kMaker.text(lang), report::makerPointSize(lang), true, true);

@@ -146,6 +146,9 @@ private slots:
         const QStringList pages = pdfPages(w);
         QVERIFY(pages.size() >= 2);
         QVERIFY(pages[1].contains(QRegularExpression(QString::fromUtf8("是否允许取消操作\\s+否"))));
+        // Digits next to letters survive the Chinese font too.
+        QVERIFY(pages[0].contains(QRegularExpression(QString::fromUtf8("步进频率:\\s+25K"))));
+        QVERIFY(pages[0].contains(QRegularExpression(QString::fromUtf8("发射超时:\\s+2 分钟"))));
     }
 
     void everyChannelRowIsPrinted()
@@ -172,7 +175,7 @@ private slots:
         QVERIFY(!pages.isEmpty());
         const QString all = pages.join(QLatin1Char('\n'));
         for (int n = 1; n <= 128; ++n) {
-            const QString rx = QStringLiteral("4%1%2.%30000").arg(n / 100).arg((n / 10) % 10).arg(n % 10);
+            const QString rx = QStringLiteral("4%1.%2").arg(n / 10, 2, 10, QLatin1Char('0')).arg(n % 10) + QStringLiteral("0000");
             const QRegularExpression row(QStringLiteral("\\b%1\\s+%2\\s.*\\bCH%1\\b").arg(n).arg(QRegularExpression::escape(rx)));
             QVERIFY2(all.contains(row), qPrintable(QStringLiteral("channel %1 (%2) missing").arg(n).arg(rx)));
         }
