@@ -1,1 +1,34 @@
 #pragma once
+
+#include <QString>
+#include <QVariant>
+
+namespace quillon {
+
+// The one setting that outlives the program: the user's language.
+// Windows: HKEY_CURRENT_USER\Lumbra, value BinaryValue, REG_BINARY of four
+// bytes [language, 0, 0, 0]. Elsewhere the same value under the same names
+// in the user's configuration folder ($XDG_CONFIG_HOME/Lumbra.conf).
+class SettingsStore {
+public:
+    // The stored value as text: a binary value gives its first two bytes as
+    // a little-endian number in decimal, a string value is cut at its first
+    // NUL. Empty when the value is missing, of another type or unreadable.
+    QString readSetting() const;
+    // Stores language as the four-byte binary value. Failures are silent:
+    // the worst outcome is the next start in the default language.
+    void writeSetting(int language);
+
+    // The language to start in (see languageFromStoredText).
+    int readLanguage() const { return languageFromStoredText(readSetting()); }
+
+    // Decides the start language from the stored text: empty means English
+    // (1); otherwise the value of the text's last hexadecimal digit ("0"
+    // Chinese, "1" English; values above 1 are turned into English later).
+    // A last character that is no hexadecimal digit counts as unreadable.
+    static int languageFromStoredText(const QString &text);
+    // The text readSetting makes of a value as the settings back end returns it.
+    static QString textOfStoredValue(const QVariant &value);
+};
+
+} // namespace quillon
