@@ -1,1 +1,137 @@
 #pragma once
+
+#include "features/hidden_modes.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <functional>
+
+class QComboBox;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QToolBar;
+
+namespace quillon {
+
+class AboutBox;
+class AppContext;
+class BandComboBox;
+class ChannelWindow;
+class EditorWindow;
+class FileCommands;
+class HelpWindow;
+class SettingsStore;
+class TransferController;
+
+// MDIForm1: the frame of the program. It holds the five editor windows, the
+// menu bar, the toolbar, the band and port lists and the status bar, and
+// turns every command into an operation of the model or of a window.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // Seconds since midnight; the hidden-mode buttons compare two presses.
+    using Clock = std::function<int()>;
+
+    // Runs the load step: band entry 0, the editor windows (Form1 shown),
+    // port 1 opened (a failure is reported at once). settings receives the
+    // language at exit; null stores nothing.
+    MainWindow(AppContext &context, SettingsStore *settings, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Sets the texts of the current language on every window, in order:
+    // this window, Form1..Form5, the About box.
+    void applyLanguage();
+    // The language menu: applies the texts, then re-texts the channel rows.
+    void switchLanguage(int language);
+    // Selects band list entry index as a change made by the program: no
+    // question, the grid keeps its channels.
+    void selectBandByProgram(int index);
+    // Shows editor window Form<number> (1..5) and brings it to the front.
+    void showEditor(int number);
+
+    EditorWindow *editor(int number) const;
+    QMdiSubWindow *editorFrame(int number) const;
+    FileCommands &fileCommands() const { return *m_files; }
+    TransferController &transfer() const { return *m_transfer; }
+    AboutBox *aboutBox() const { return m_about; }
+    HelpWindow *helpWindow() const { return m_help; }
+    void setClock(Clock clock) { m_clock = std::move(clock); }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QAction *addCommand(const char *name, const QKeySequence &key, void (MainWindow::*slot)());
+    void createMenus();
+    void createToolbar();
+    void createBandStrip();
+    void createStatusBar();
+    void createEditors();
+    void fillPortList();
+
+    // Band list handlers.
+    void bandSelected(int index);
+    void bandDroppedDown();
+    void bandPopupClosed();
+    // Port list handlers.
+    void choosePort();
+    void selectPort(int index);
+    void showPortStatus(int number, const QString &reason);
+
+    void pressHiddenButton(HiddenMode mode);
+    void hiddenModeActivated(HiddenMode mode);
+    void modelReset();
+    void startForms();
+    ChannelWindow *channelWindow() const;
+
+    // Commands.
+    void newImage();
+    void openImage();
+    void saveImage();
+    void printReport();
+    void quit();
+    void showChannels() { showEditor(1); }
+    void showDtmf() { showEditor(2); }
+    void showOptions() { showEditor(3); }
+    void showCalibration() { showEditor(4); }
+    void showFmRadio() { showEditor(5); }
+    void readRadio();
+    void writeRadio();
+    void chooseChinese() { switchLanguage(0); }
+    void chooseEnglish() { switchLanguage(1); }
+    void showHelp();
+    void showAbout();
+    void pressForcedWriteButton() { pressHiddenButton(HiddenMode::ForcedWrite); }
+    void pressCalibrationButton() { pressHiddenButton(HiddenMode::Calibration); }
+    void pressFmButton() { pressHiddenButton(HiddenMode::Fm); }
+
+    AppContext &m_context;
+    SettingsStore *m_settings;
+    Clock m_clock;
+
+    QMdiArea *m_mdi = nullptr;
+    std::array<EditorWindow *, 5> m_editors{};
+    std::array<QMdiSubWindow *, 5> m_frames{};
+    QToolBar *m_toolbar = nullptr;
+    std::array<QAction *, 3> m_hiddenButtons{};
+    QAction *m_fmMenuItem = nullptr;
+    BandComboBox *m_bandList = nullptr;
+    QComboBox *m_portList = nullptr;
+    QAction *m_portListAction = nullptr;
+    QLabel *m_portPanel = nullptr;
+    QLabel *m_devicePanel = nullptr;
+
+    TransferController *m_transfer = nullptr;
+    FileCommands *m_files = nullptr;
+    AboutBox *m_about = nullptr;
+    HelpWindow *m_help = nullptr;
+
+    // True while the user makes a choice in the band list's drop-down.
+    bool m_bandChangeByUser = true;
+    int m_previousBandIndex = 0;
+};
+
+} // namespace quillon
