@@ -446,8 +446,11 @@ bool ChannelWindow::filterEditorKey(QLineEdit *editor, QKeyEvent *key)
 
 bool ChannelWindow::filterGridMouse(QEvent *event)
 {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease)
+        return false;
     auto *mouse = static_cast<QMouseEvent *>(event);
-    switch (event->type()) {
+    switch (type) {
     case QEvent::MouseButtonPress:
         if (mouse->button() == Qt::LeftButton) {
             // The press selects the cell and opens its editor (cellPressed).
