@@ -81,6 +81,8 @@ void FileCommands::saveImage()
     const QString path = chooseFile(FileDialogKind::Save);
     if (path.isEmpty())
         return;
+    // A value still being typed in a cell editor belongs in the file.
+    m_context.commitPendingEdits();
     Workspace &ws = m_context.workspace();
     encodeImage(ws);
     const DatResult result = saveDatFile(path, ws.writeImage);

@@ -21,6 +21,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLayout>
+#include <QScreen>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -83,8 +84,13 @@ MainWindow::MainWindow(AppContext &context, SettingsStore *settings, QWidget *pa
     m_help = new HelpWindow(this);
     fillPortList();
 
+    // Room for the channel window, but never larger than the screen: a frame
+    // reaching past the screen would hide the status bar and the editors.
     const int em = fontMetrics().averageCharWidth();
-    resize(em * 150, em * 95);
+    QSize size(em * 150, em * 95);
+    if (const QScreen *screen = this->screen())
+        size = size.boundedTo(screen->availableGeometry().size() * 0.95);
+    resize(size);
 }
 
 MainWindow::~MainWindow() = default;

@@ -8,6 +8,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QStandardPaths>
+#include <QLineEdit>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -56,6 +58,7 @@ private slots:
     void initTestCase();
     void filterTexts();
     void saveWritesTheEncodedWindows();
+    void saveTakesTheFrequencyBeingTyped();
     void failingSaveKeepsTheOldFile();
     void openRefuses_data();
     void openRefuses();
@@ -100,6 +103,28 @@ void TestFileCommands::saveWritesTheEncodedWindows()
     typeChannel(expected, "150");
     encodeImage(expected);
     QCOMPARE(bytes, datFileBytes(expected.writeImage));
+}
+
+void TestFileCommands::saveTakesTheFrequencyBeingTyped()
+{
+    Harness h;
+    h.takeMessages();
+    Chooser chooser(h, {path("typing.dat")});
+    auto *form1 = h.find<QWidget>("Form1");
+    QVERIFY(form1);
+    auto *grid = form1->findChild<QTableWidget *>(QStringLiteral("Grid1"));
+    QVERIFY(grid);
+    grid->setFocus();
+    grid->setCurrentCell(0, 1);
+    QTest::keyClick(grid, Qt::Key_Return);
+    auto *editor = form1->findChild<QLineEdit *>(QStringLiteral("Text1"));
+    QVERIFY(editor && editor->isVisible());
+    QTest::keyClicks(editor, "150");
+    // Ctrl+S while the editor still has the focus: the typed channel is saved.
+    QTest::keyClick(editor, Qt::Key_S, Qt::ControlModifier);
+    MemoryImage saved;
+    QCOMPARE(loadDatFile(path("typing.dat"), saved).status, DatStatus::Ok);
+    QCOMPARE(saved.bytes(0, 4), QByteArray::fromHex("00000015"));   // 150.00000
 }
 
 void TestFileCommands::failingSaveKeepsTheOldFile()
