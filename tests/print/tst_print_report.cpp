@@ -4,7 +4,9 @@
 #include "print/print_report.h"
 #include "shell/app_context.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QPrintPreviewWidget>
 #include <QLineEdit>
 #include <QProcess>
 #include <QStandardPaths>
@@ -149,6 +151,44 @@ private slots:
         // Digits next to letters survive the Chinese font too.
         QVERIFY(pages[0].contains(QRegularExpression(QString::fromUtf8("步进频率:\\s+25K"))));
         QVERIFY(pages[0].contains(QRegularExpression(QString::fromUtf8("发射超时:\\s+2 分钟"))));
+    }
+
+    void previewSavesPdf()
+    {
+        Windows w(1);
+        PrintPreviewWindow preview(w.context, w.sources());
+        QCOMPARE(preview.objectName(), QStringLiteral("FrmPrint"));
+        QCOMPARE(preview.windowTitle(), QStringLiteral("QuillonPrint preview"));
+        preview.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&preview));
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("saved.pdf"));
+        preview.setPdfPathProvider([pdf] { return pdf; });
+        auto *save = preview.findChild<QAction *>(QStringLiteral("ActSavePdf"));
+        QVERIFY(save);
+        save->trigger();
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.read(5).startsWith("%PDF"));
+        QVERIFY(preview.preview()->pageCount() >= 3);
+
+        // A PDF that cannot be written is reported, not passed over.
+        QStringList messages;
+        w.context.setResponder([&messages](const QString &text, int, const QString &) {
+            messages << text;
+            return 1;
+        });
+        preview.setPdfPathProvider([] { return QStringLiteral("/nonexistent-folder/report.pdf"); });
+        save->trigger();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages.first().startsWith(QStringLiteral("The PDF file could not be saved")));
+    }
+
+    void previewInChinese()
+    {
+        Windows w(0);
+        PrintPreviewWindow preview(w.context, w.sources());
+        QCOMPARE(preview.windowTitle(), QString::fromUtf8("Quillon打印预览"));
     }
 
     void everyChannelRowIsPrinted()
