@@ -3,7 +3,7 @@
 # only when one of them is missing.
 set -euo pipefail
 packages=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools
-          qt6-serialport-dev libqt6serialport6-dev fonts-noto-cjk poppler-utils)
+          qt6-serialport-dev fonts-noto-cjk poppler-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
