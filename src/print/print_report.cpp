@@ -135,7 +135,9 @@ private:
         if (rows == 0)
             return;
         QTextTableFormat format;
-        format.setBorder(0.5);
+        // Every cell with all four borders, drawn once where two cells meet.
+        format.setBorder(1);
+        format.setBorderBrush(Qt::black);
         format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
         format.setBorderCollapse(true);
         format.setCellPadding(2);
