@@ -4,38 +4,86 @@
 
 #include <memory>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace quillon {
 
 namespace {
 
 constexpr const char *kValueName = "BinaryValue";
 
+#ifdef Q_OS_WIN
+// QSettings would store a QByteArray as text; the value must be the plain
+// four bytes [language, 0, 0, 0] that other readers of the key expect.
+QVariant readRegistryValue()
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Lumbra", 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return {};
+    DWORD type = 0;
+    DWORD size = 0;
+    QVariant result;
+    if (RegQueryValueExW(key, L"BinaryValue", nullptr, &type, nullptr, &size) == ERROR_SUCCESS && size > 0
+        && size < 4096) {
+        QByteArray data(static_cast<qsizetype>(size), '\0');
+        if (RegQueryValueExW(key, L"BinaryValue", nullptr, &type, reinterpret_cast<BYTE *>(data.data()), &size)
+            == ERROR_SUCCESS) {
+            data.resize(static_cast<qsizetype>(size));
+            if (type == REG_BINARY)
+                result = data;
+            else if (type == REG_SZ)
+                result = QString::fromWCharArray(reinterpret_cast<const wchar_t *>(data.constData()),
+                                                 data.size() / qsizetype(sizeof(wchar_t)));
+        }
+    }
+    RegCloseKey(key);
+    return result;
+}
+
+void writeRegistryValue(const QByteArray &data)
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Lumbra", 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr)
+        != ERROR_SUCCESS)
+        return;
+    RegSetValueExW(key, L"BinaryValue", 0, REG_BINARY, reinterpret_cast<const BYTE *>(data.constData()),
+                   static_cast<DWORD>(data.size()));
+    RegCloseKey(key);
+}
+#else
 std::unique_ptr<QSettings> openSettings()
 {
-#ifdef Q_OS_WIN
-    return std::make_unique<QSettings>(QStringLiteral("HKEY_CURRENT_USER\\Lumbra"), QSettings::NativeFormat);
-#else
     return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Lumbra"));
-#endif
 }
+#endif
 
 } // namespace
 
 QString SettingsStore::readSetting() const
 {
+#ifdef Q_OS_WIN
+    return textOfStoredValue(readRegistryValue());
+#else
     const auto settings = openSettings();
     if (settings->status() != QSettings::NoError)
         return {};
     return textOfStoredValue(settings->value(QLatin1String(kValueName)));
+#endif
 }
 
 void SettingsStore::writeSetting(int language)
 {
-    const auto settings = openSettings();
     QByteArray data(4, '\0');
     data[0] = static_cast<char>(language & 0xFF);
+#ifdef Q_OS_WIN
+    writeRegistryValue(data);
+#else
+    const auto settings = openSettings();
     settings->setValue(QLatin1String(kValueName), data);
     settings->sync();
+#endif
 }
 
 QString SettingsStore::textOfStoredValue(const QVariant &value)
@@ -51,12 +99,6 @@ QString SettingsStore::textOfStoredValue(const QVariant &value)
     }
     if (value.typeId() == QMetaType::QString) {
         const QString text = value.toString();
-#ifdef Q_OS_WIN
-        // The registry back end hands a binary value over as UTF-16 text:
-        // its first character holds the first two bytes.
-        if (!text.isEmpty() && !text.at(0).isPrint())
-            return QString::number(text.at(0).unicode());
-#endif
         const qsizetype nul = text.indexOf(QChar(u'\0'));
         return nul < 0 ? text : text.left(nul);
     }
