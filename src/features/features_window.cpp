@@ -24,6 +24,15 @@ namespace quillon {
 
 namespace {
 
+// The length limit is for typing: a value from an image or a check is shown
+// whole (a decoded offset of 100 MHz has nine characters).
+void showWhole(QLineEdit *edit, int typingLimit, const QString &text)
+{
+    if (typingLimit > 0)
+        edit->setMaxLength(std::max<int>(typingLimit, int(text.size())));
+    edit->setText(text);
+}
+
 constexpr int kTwipsPerPixel = 15;
 constexpr int kWidthTwips = 12450;
 constexpr int kHeightTwips = 7260;
@@ -232,7 +241,7 @@ void OptionalFeaturesWindow::showModel()
             break;
         case FeatureKind::Text:
             m_shown[index(field.id)] = features.text(field.id);
-            static_cast<QLineEdit *>(control)->setText(features.text(field.id));
+            showWhole(static_cast<QLineEdit *>(control), field.maxLength, features.text(field.id));
             break;
         case FeatureKind::Check:
             static_cast<QCheckBox *>(control)->setChecked(features.selection(field.id) != 0);
@@ -293,7 +302,7 @@ void OptionalFeaturesWindow::setFieldText(Feature id, const QString &text)
 {
     auto *edit = static_cast<QLineEdit *>(m_controls[index(id)]);
     if (edit->text() != text)
-        edit->setText(text);
+        showWhole(edit, featureField(id).maxLength, text);
     m_shown[index(id)] = text;
     record().setText(id, text);
 }
@@ -341,7 +350,10 @@ bool OptionalFeaturesWindow::eventFilter(QObject *watched, QEvent *event)
         return EditorWindow::eventFilter(watched, event);
 
     if (event->type() == QEvent::FocusOut) {
-        leaveField(*id);
+        // A context menu or a switch to another program is no leaving of the field.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            leaveField(*id);
     } else if (event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
@@ -353,7 +365,7 @@ bool OptionalFeaturesWindow::eventFilter(QObject *watched, QEvent *event)
         const std::optional<FieldFilter> filter = keyFilterOf(*id);
         // Shortcuts (Ctrl+A, Ctrl+V ...) may carry their letter as text; they are no typing.
         const bool shortcut = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-        if (filter && !shortcut && typed.size() == 1 && typed[0].unicode() >= 0x20) {
+        if (filter && !shortcut && typed.size() == 1 && typed[0].isPrint()) {
             const std::optional<QChar> kept = filterKey(*filter, typed[0]);
             if (!kept)
                 return true;

@@ -69,6 +69,7 @@ private slots:
     void decodedImageShowsAndEncodesBack();
     void editsReachTheImage();
     void pendingEditsAreChecked();
+    void editingKeysAndShortFocusLosses();
 
 private:
     template <typename T> T *child(const char *name) const
@@ -375,6 +376,33 @@ void TestFeaturesWindow::windowBuiltInChineseMatchesTable()
     const QStringList built = snapshot(chinese);
     chinese.applyLanguage();
     QCOMPARE(snapshot(chinese), built);
+}
+
+void TestFeaturesWindow::editingKeysAndShortFocusLosses()
+{
+    showVfoPage();
+    auto *frequency = child<QLineEdit>("Text20");
+    retype(frequency, QStringLiteral("43"));
+    // Delete is an editing key, not a typed character.
+    frequency->setCursorPosition(0);
+    QTest::keyClick(frequency, Qt::Key_Delete);
+    QCOMPARE(frequency->text(), QStringLiteral("3"));
+    // A context menu or another program taking the focus checks nothing yet.
+    QFocusEvent popup(QEvent::FocusOut, Qt::PopupFocusReason);
+    QCoreApplication::sendEvent(frequency, &popup);
+    QFocusEvent away(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QCoreApplication::sendEvent(frequency, &away);
+    QCOMPARE(frequency->text(), QStringLiteral("3"));
+    QTest::keyClick(frequency, Qt::Key_Return);
+    QCOMPARE(frequency->text(), QStringLiteral("400.00000"));
+
+    // A decoded offset of 100 MHz or more is shown whole, past the typing limit.
+    Workspace &ws = m_context->workspace();
+    ws.readImage.fill(0, kImageSize - 1, 0xFF);
+    ws.readImage.store(0x0724, QByteArray::fromHex("00 00 50 12"));
+    ws.features.decodeRest(ws.readImage, ws.language);
+    m_context->notifyModelReset();
+    QCOMPARE(child<QLineEdit>("Text21")->text(), QStringLiteral("125.00000"));
 }
 
 void TestFeaturesWindow::decodedImageShowsAndEncodesBack()
