@@ -84,12 +84,15 @@ bool EventHooks::eventFilter(QObject *watched, QEvent *event)
 
     const QScopedValueRollback<QEvent::Type> current(m_current, event->type());
     const EventHookClient::Response response = clients.first()->response();
-    if (response == EventHookClient::Response::ObjectBefore) {
-        const QScopedValueRollback<QObject *> replaying(m_replaying, watched);
-        watched->event(event);
-    }
-    for (auto it = clients.crbegin(); it != clients.crend(); ++it)
+    // The clients run from the last attached to the first; the object's own
+    // handling, when asked for before, comes right before the first-attached client.
+    for (auto it = clients.crbegin(); it != clients.crend(); ++it) {
+        if (*it == clients.first() && response == EventHookClient::Response::ObjectBefore) {
+            const QScopedValueRollback<QObject *> replaying(m_replaying, watched);
+            watched->event(event);
+        }
         (*it)->hookedEvent(watched, event);
+    }
 
     if (response == EventHookClient::Response::ObjectAfter)
         return false;

@@ -18,7 +18,7 @@ public:
     enum class Response {
         Consume,        // the object never sees the event
         ObjectAfter,    // the object handles it after the clients
-        ObjectBefore,   // the object handles it before the clients
+        ObjectBefore,   // the object handles it right before the first-attached client
     };
 
     virtual ~EventHookClient() = default;

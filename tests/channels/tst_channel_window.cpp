@@ -609,7 +609,7 @@ void TestChannelWindow::hookOrdering_data()
     QTest::addColumn<QString>("order");
     QTest::newRow("consume") << int(EventHookClient::Response::Consume) << "second first";
     QTest::newRow("object after") << int(EventHookClient::Response::ObjectAfter) << "second first object";
-    QTest::newRow("object before") << int(EventHookClient::Response::ObjectBefore) << "object second first";
+    QTest::newRow("object before") << int(EventHookClient::Response::ObjectBefore) << "second object first";
 }
 
 void TestChannelWindow::hookOrdering()
