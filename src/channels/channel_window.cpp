@@ -52,14 +52,6 @@ QFont gridFont()
 
 bool isFrequencyColumn(int column) { return column == kColumnRx || column == kColumnTx; }
 
-// Focus that leaves for a popup or another application is not the user
-// leaving the editor: the editor is still there when they come back.
-bool leavesEditor(const QEvent *event)
-{
-    const Qt::FocusReason reason = static_cast<const QFocusEvent *>(event)->reason();
-    return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
-}
-
 } // namespace
 
 ScrollBarState windowScrollBar(int overflow, int client)
@@ -501,7 +493,7 @@ bool ChannelWindow::eventFilter(QObject *watched, QEvent *event)
         auto *editor = static_cast<QLineEdit *>(watched);
         if (type == QEvent::KeyPress)
             return filterEditorKey(editor, static_cast<QKeyEvent *>(event));
-        if (type == QEvent::FocusOut && leavesEditor(event)) {
+        if (type == QEvent::FocusOut && leavesField(event)) {
             if (editor == m_frequencyEditor)
                 commitFrequencyEditor();
             else
@@ -517,7 +509,7 @@ bool ChannelWindow::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
         // The focus moves into the list's own drop-down while it is open.
-        if (type == QEvent::FocusOut && leavesEditor(event) && !m_committing && !list->view()->isVisible())
+        if (type == QEvent::FocusOut && leavesField(event) && !m_committing && !list->view()->isVisible())
             closeList(list);
         return false;
     }

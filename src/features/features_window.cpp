@@ -350,9 +350,7 @@ bool OptionalFeaturesWindow::eventFilter(QObject *watched, QEvent *event)
         return EditorWindow::eventFilter(watched, event);
 
     if (event->type() == QEvent::FocusOut) {
-        // A context menu or a switch to another program is no leaving of the field.
-        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+        if (leavesField(event))
             leaveField(*id);
     } else if (event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);

@@ -41,14 +41,6 @@ QTableWidgetItem *makeCell(const QString &text, Qt::ItemFlags flags)
     return item;
 }
 
-// Focus changes that are not the user leaving the box: a context menu, or
-// the whole window losing the activation.
-bool leavesBox(const QEvent *event)
-{
-    const Qt::FocusReason reason = static_cast<const QFocusEvent *>(event)->reason();
-    return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
-}
-
 } // namespace
 
 FmRadioWindow::FmRadioWindow(AppContext &context, QWidget *parent)
@@ -253,7 +245,7 @@ void FmRadioWindow::confirm()
 
 bool FmRadioWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::FocusOut && leavesBox(event)) {
+    if (event->type() == QEvent::FocusOut && leavesField(event)) {
         if (watched == m_cellEditor)
             endCellEdit();
         else if (watched == m_frequencyMode)

@@ -1,6 +1,9 @@
 #include "shell/app_context.h"
 
 #include "platform/message_box.h"
+#include "shell/editor_window.h"
+
+#include <QFocusEvent>
 
 namespace quillon {
 
@@ -21,6 +24,12 @@ int AppContext::showMessage(Message message, const QString &argument)
 {
     const MessageText m = messageText(message, language(), argument);
     return showMessage(m.text, m.style, m.caption);
+}
+
+bool leavesField(const QEvent *focusOut)
+{
+    const Qt::FocusReason reason = static_cast<const QFocusEvent *>(focusOut)->reason();
+    return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
 }
 
 } // namespace quillon

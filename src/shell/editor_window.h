@@ -1,10 +1,15 @@
 #pragma once
 
+#include <QEvent>
 #include <QWidget>
 
 namespace quillon {
 
 class AppContext;
+
+// Whether a focus-out event is the user leaving a field: a context menu or
+// the whole window losing the activation is not, and commits nothing.
+bool leavesField(const QEvent *focusOut);
 
 // Base of the five editor windows Form1..Form5: created once at start-up,
 // kept for the whole run, hidden (not destroyed) when the user closes them.
