@@ -5,8 +5,8 @@
 // Prints the figures of each start and their median. Without a display the
 // starts use the offscreen platform.
 
-#include "platform/settings_store.h"
-#include "shell/app_context.h"
+#include "settings_store.h"
+#include "common/app_context.h"
 #include "shell/main_window.h"
 #include "shell/startup.h"
 

@@ -5,8 +5,8 @@
 //      the bytes exchanged at 10 bits a byte (goal at most 1.03).
 
 #include "link/transfer_controller.h"
-#include "platform/serial_port.h"
-#include "shell/app_context.h"
+#include "serial_port.h"
+#include "common/app_context.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

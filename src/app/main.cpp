@@ -1,5 +1,5 @@
-#include "platform/settings_store.h"
-#include "shell/app_context.h"
+#include "settings_store.h"
+#include "common/app_context.h"
 #include "shell/main_window.h"
 #include "shell/startup.h"
 

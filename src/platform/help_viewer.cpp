@@ -1,4 +1,4 @@
-#include "platform/help_viewer.h"
+#include "help_viewer.h"
 
 #include "i18n/texts.h"
 

@@ -1,4 +1,4 @@
-#include "platform/message_box.h"
+#include "message_box.h"
 
 #include "i18n/messages.h"
 

@@ -1,4 +1,4 @@
-#include "platform/serial_port.h"
+#include "serial_port.h"
 
 #include <QSerialPort>
 #include <QSerialPortInfo>

@@ -1,0 +1,597 @@
+#include "channels/channel_window.h"
+
+#include "i18n/apply_language.h"
+#include "i18n/messages.h"
+#include "image/channel_sheet.h"
+#include "image/tone_list.h"
+#include "common/app_context.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QScopedValueRollback>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QWheelEvent>
+
+#include <algorithm>
+
+namespace quillon {
+
+namespace {
+
+constexpr int kTwipsPerInch = 1440;
+constexpr int kColumnWidthTwips[ChannelSheet::kColumns] = {
+    600, 1100, 1100, 1200, 1200, 600, 1400, 900, 700, 1000, 900, 1400};
+constexpr int kWindowWidthTwips = 13000;
+constexpr int kWindowHeightTwips = 7200;
+constexpr int kGridHeightTwips = 6900;   // the whole grid fits the first window size
+constexpr int kPanelMarginPixels = 2;
+constexpr int kFrequencyTypedMax = 9;
+constexpr int kNameTypedMax = 5;
+constexpr int kWheelNotch = 120;
+constexpr int kDefaultWheelLines = 3;
+
+QColor evenRowColour() { return QColor(0xC0, 0xC0, 0xFF); }   // light blue
+QColor editorColour() { return QColor(0xFF, 0xFF, 0xC0); }    // light yellow
+
+QFont gridFont()
+{
+    QFont font;
+    // SimSun where it is installed; elsewhere a face that has the Chinese texts.
+    font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("Noto Sans CJK SC"),
+                      QStringLiteral("WenQuanYi Zen Hei")});
+    font.setPointSizeF(9.75);
+    return font;
+}
+
+bool isFrequencyColumn(int column) { return column == kColumnRx || column == kColumnTx; }
+
+} // namespace
+
+ScrollBarState windowScrollBar(int overflow, int client)
+{
+    if (overflow <= 0 || client <= 0)
+        return {};
+    const int pages = overflow / client + 1;
+    return {true, overflow, overflow / pages};
+}
+
+ChannelWindow::ChannelWindow(AppContext &context, QWidget *parent)
+    : EditorWindow(context, parent)
+{
+    setObjectName(QStringLiteral("Form1"));
+
+    m_client = new QWidget(this);
+    m_client->setObjectName(QStringLiteral("picClient"));
+    buildGrid();
+    buildEditors();
+    m_client->setGeometry(0, 0, m_grid->geometry().right() + 1 + kPanelMarginPixels,
+                          m_grid->geometry().bottom() + 1 + kPanelMarginPixels);
+
+    m_hBar = new QScrollBar(Qt::Horizontal, this);
+    m_hBar->setObjectName(QStringLiteral("cScroll_0"));
+    m_vBar = new QScrollBar(Qt::Vertical, this);
+    m_vBar->setObjectName(QStringLiteral("cScroll_1"));
+    m_vBar->setSingleStep(2);
+    for (QScrollBar *bar : {m_hBar, m_vBar}) {
+        bar->hide();
+        connect(bar, &QScrollBar::valueChanged, this, &ChannelWindow::placePanel);
+    }
+
+    // The grid moves one row per wheel notch and never hands the wheel on;
+    // elsewhere the wheel scrolls the panel. A failed attachment leaves the
+    // widgets' own wheel handling, which still works.
+    m_gridWheelHook = std::make_unique<WheelHook>(EventHookClient::Response::Consume,
+                                                  [this](QWheelEvent *event) { gridWheel(event); });
+    for (QObject *target : {static_cast<QObject *>(m_grid), static_cast<QObject *>(m_grid->viewport()),
+                            static_cast<QObject *>(m_grid->verticalScrollBar()),
+                            static_cast<QObject *>(m_grid->horizontalScrollBar())})
+        m_hooks.attach(m_gridWheelHook.get(), target, QEvent::Wheel);
+    m_panelWheelHook = std::make_unique<WheelHook>(EventHookClient::Response::ObjectAfter,
+                                                   [this](QWheelEvent *event) { panelWheel(event); });
+    m_hooks.attach(m_panelWheelHook.get(), this, QEvent::Wheel);
+
+    connect(&context, &AppContext::pendingEditsRequested, this, &ChannelWindow::commitPendingEdits);
+
+    applyTextTable(this, channelWindowTexts(), context.language());
+    showAllRows();
+    resize(pixelsX(kWindowWidthTwips), pixelsY(kWindowHeightTwips));
+}
+
+ChannelWindow::~ChannelWindow() = default;
+
+int ChannelWindow::pixelsX(int twips) const { return qRound(double(twips) * logicalDpiX() / kTwipsPerInch); }
+int ChannelWindow::pixelsY(int twips) const { return qRound(double(twips) * logicalDpiY() / kTwipsPerInch); }
+
+void ChannelWindow::buildGrid()
+{
+    m_grid = new QTableWidget(ChannelSheet::kChannels, ChannelSheet::kColumns, m_client);
+    m_grid->setObjectName(QStringLiteral("Grid1"));
+    m_grid->setFont(gridFont());
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectItems);
+    m_grid->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_grid->setWordWrap(false);
+    m_grid->verticalHeader()->hide();
+    m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_grid->verticalHeader()->setDefaultSectionSize(QFontMetrics(m_grid->font()).height() + 4);
+
+    QHeaderView *header = m_grid->horizontalHeader();
+    header->setSectionsClickable(false);
+    header->setHighlightSections(false);
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setDefaultAlignment(Qt::AlignCenter);
+    int width = 0;
+    for (int column = 0; column < ChannelSheet::kColumns; ++column) {
+        const int pixels = pixelsX(kColumnWidthTwips[column]);
+        header->resizeSection(column, pixels);
+        width += pixels;
+    }
+
+    // The colour belongs to the row, so an empty even row is light blue too.
+    for (int row = 0; row < ChannelSheet::kChannels; ++row) {
+        const bool even = (row + 1) % 2 == 0;
+        for (int column = 0; column < ChannelSheet::kColumns; ++column) {
+            auto *item = new QTableWidgetItem;
+            item->setTextAlignment(Qt::AlignCenter);
+            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            if (even)
+                item->setBackground(evenRowColour());
+            m_grid->setItem(row, column, item);
+        }
+        m_grid->item(row, kColumnNumber)->setText(QString::number(row + 1));
+    }
+
+    width += m_grid->verticalScrollBar()->sizeHint().width() + 2 * m_grid->frameWidth();
+    m_grid->setGeometry(0, 0, width, pixelsY(kGridHeightTwips));
+
+    connect(m_grid, &QTableWidget::cellPressed, this, &ChannelWindow::gridClick);
+    m_grid->installEventFilter(this);
+    m_grid->viewport()->installEventFilter(this);
+}
+
+void ChannelWindow::buildEditors()
+{
+    const int language = context().language();
+    auto makeText = [this](const char *name) {
+        auto *editor = new QLineEdit(m_client);
+        editor->setObjectName(QString::fromLatin1(name));
+        editor->setFont(m_grid->font());
+        editor->setFrame(false);
+        QPalette palette = editor->palette();
+        palette.setColor(QPalette::Base, editorColour());
+        editor->setPalette(palette);
+        editor->hide();
+        editor->installEventFilter(this);
+        return editor;
+    };
+    m_frequencyEditor = makeText("Text1");
+    m_nameEditor = makeText("Text2");
+    // The table follows every change, so a name being typed is already there
+    // when the image is encoded.
+    connect(m_nameEditor, &QLineEdit::textChanged, this,
+            [this](const QString &text) { context().workspace().channels.editName(m_curRow, text); });
+
+    auto makeList = [this](const QString &name, const QStringList &entries, int selected) {
+        auto *list = new QComboBox(m_client);
+        list->setObjectName(name);
+        list->addItems(entries);
+        list->setCurrentIndex(selected);
+        list->hide();
+        list->installEventFilter(this);
+        connect(list, &QComboBox::activated, this, [this, list](int index) { listChosen(list, index); });
+        return list;
+    };
+    m_toneList = makeList(QStringLiteral("Combo1"), toneEntries(language), 0);
+    for (int column = kColumnPower; column <= kColumnScramble; ++column) {
+        QStringList entries;
+        for (int i = 0; i < channelOptionCount(column); ++i)
+            entries.append(channelOptionText(column, i, language));
+        m_optionLists[column - kColumnPower] =
+            makeList(QStringLiteral("Combo5_%1").arg(column), entries, 1);
+    }
+}
+
+void ChannelWindow::applyLanguage()
+{
+    applyTextTable(this, channelWindowTexts(), context().language());
+}
+
+void ChannelWindow::showModel()
+{
+    discardEditors();
+    showAllRows();
+}
+
+void ChannelWindow::clearGrid()
+{
+    discardEditors();
+    context().workspace().channels.clearGrid();
+    showAllRows();
+}
+
+void ChannelWindow::startForm()
+{
+    discardEditors();
+    m_toneList->setCurrentIndex(0);
+    for (QComboBox *list : m_optionLists)
+        list->setCurrentIndex(1);
+    context().workspace().channels.startForm();
+    showAllRows();
+}
+
+void ChannelWindow::refreshGridLanguage()
+{
+    context().workspace().channels.refreshLanguage(context().language());
+    showAllRows();
+}
+
+int ChannelWindow::topRow() const
+{
+    return m_grid->verticalScrollBar()->value() + 1;
+}
+
+void ChannelWindow::showRow(int channel)
+{
+    if (channel < 1 || channel > ChannelSheet::kChannels)
+        return;
+    const ChannelSheet &sheet = context().workspace().channels;
+    for (int column = 1; column < ChannelSheet::kColumns; ++column)
+        m_grid->item(channel - 1, column)->setText(sheet.cell(channel, column));
+}
+
+void ChannelWindow::showAllRows()
+{
+    for (int channel = 1; channel <= ChannelSheet::kChannels; ++channel)
+        showRow(channel);
+}
+
+// ---- editors ----
+
+void ChannelWindow::gridClick(int tableRow, int column)
+{
+    if (!m_clickArmed)
+        return;
+    m_clickArmed = false;
+    const int channel = tableRow + 1;
+    if (channel < 1 || channel > ChannelSheet::kChannels || column < 0 || column >= ChannelSheet::kColumns)
+        return;
+    const ChannelSheet &sheet = context().workspace().channels;
+    const int target = sheet.editorColumn(channel, column);
+    if (target != column)
+        m_grid->setCurrentCell(tableRow, target);
+    m_curRow = channel;
+    m_curCol = target;
+
+    if (isFrequencyColumn(target) || target == kColumnName) {
+        QLineEdit *editor = target == kColumnName ? m_nameEditor : m_frequencyEditor;
+        placeEditor(editor, tableRow, target, true);
+        editor->setText(sheet.cell(channel, target));
+        editor->show();
+        editor->raise();
+        editor->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    QComboBox *list = listFor(target);
+    if (!list)
+        return;
+    const ChannelRow &row = sheet.row(channel);
+    const int index = target == kColumnRxTone ? row.rxToneIndex
+        : target == kColumnTxTone             ? row.txToneIndex
+                                              : row.optionIndex[target - kColumnPower];
+    placeEditor(list, tableRow, target, false);
+    // Selecting the entry while the list is hidden is not a choice.
+    list->setCurrentIndex(index);
+    list->show();
+    list->raise();
+    list->setFocus(Qt::OtherFocusReason);
+    // A list opened by a press drops down once the button is released: the
+    // release would otherwise land on the fresh drop-down and close it.
+    if (m_mousePressed)
+        m_pendingDropDown = list;
+    else
+        list->showPopup();
+}
+
+void ChannelWindow::placeEditor(QWidget *editor, int tableRow, int column, bool cellHeight)
+{
+    QTableWidgetItem *item = m_grid->item(tableRow, column);
+    m_grid->scrollToItem(item);
+    const QRect cell = m_grid->visualItemRect(item);
+    editor->move(m_grid->viewport()->mapTo(m_client, cell.topLeft()));
+    editor->resize(cell.width(), cellHeight ? cell.height() : editor->sizeHint().height());
+}
+
+QComboBox *ChannelWindow::listFor(int column) const
+{
+    if (column == kColumnRxTone || column == kColumnTxTone)
+        return m_toneList;
+    if (column >= kColumnPower && column <= kColumnScramble)
+        return m_optionLists[column - kColumnPower];
+    return nullptr;
+}
+
+void ChannelWindow::listChosen(QComboBox *list, int index)
+{
+    // Only a list the user has open can make a choice.
+    if (!list->isVisible())
+        return;
+    ChannelSheet &sheet = context().workspace().channels;
+    if (list == m_toneList)
+        sheet.chooseTone(m_curRow, m_curCol, index, context().language());
+    else
+        sheet.chooseOption(m_curRow, m_curCol, index, context().language());
+    showRow(m_curRow);
+    closeList(list);
+    m_grid->setFocus(Qt::OtherFocusReason);
+}
+
+void ChannelWindow::closeList(QComboBox *list)
+{
+    const QScopedValueRollback<bool> closing(m_committing, true);
+    list->hidePopup();
+    list->hide();
+}
+
+void ChannelWindow::commitFrequencyEditor()
+{
+    if (m_committing || !m_frequencyEditor->isVisible())
+        return;
+    const QScopedValueRollback<bool> committing(m_committing, true);
+    Workspace &ws = context().workspace();
+    const FrequencyCommit result =
+        ws.channels.commitFrequency(m_curRow, m_curCol, m_frequencyEditor->text(), ws.band, ws.language);
+    showRow(m_curRow);
+    const bool hadFocus = m_frequencyEditor->hasFocus();
+    if (result == FrequencyCommit::OutOfBand) {
+        context().showMessage(Message::OutOfBand);
+        m_grid->setFocus(Qt::OtherFocusReason);
+    }
+    m_frequencyEditor->hide();
+    if (hadFocus)
+        m_grid->setFocus(Qt::OtherFocusReason);
+}
+
+void ChannelWindow::commitNameEditor()
+{
+    if (m_committing || !m_nameEditor->isVisible())
+        return;
+    const QScopedValueRollback<bool> committing(m_committing, true);
+    context().workspace().channels.commitName(m_curRow, m_nameEditor->text());
+    showRow(m_curRow);
+    const bool hadFocus = m_nameEditor->hasFocus();
+    m_nameEditor->hide();
+    if (hadFocus)
+        m_grid->setFocus(Qt::OtherFocusReason);
+}
+
+void ChannelWindow::commitPendingEdits()
+{
+    commitFrequencyEditor();
+    commitNameEditor();
+}
+
+void ChannelWindow::discardEditors()
+{
+    const QScopedValueRollback<bool> closing(m_committing, true);
+    QWidget *focused = QApplication::focusWidget();
+    const bool hadFocus = focused && focused != m_grid && m_client->isAncestorOf(focused);
+    m_frequencyEditor->hide();
+    m_nameEditor->hide();
+    m_toneList->hidePopup();
+    m_toneList->hide();
+    for (QComboBox *list : m_optionLists) {
+        list->hidePopup();
+        list->hide();
+    }
+    if (hadFocus)
+        m_grid->setFocus(Qt::OtherFocusReason);
+}
+
+bool ChannelWindow::filterEditorKey(QLineEdit *editor, QKeyEvent *key)
+{
+    const int code = key->key();
+    if (code == Qt::Key_Return || code == Qt::Key_Enter) {
+        // Leaving the editor commits it.
+        m_grid->setFocus(Qt::OtherFocusReason);
+        return true;
+    }
+    const QString text = key->text();
+    if (text.isEmpty() || code == Qt::Key_Backspace || code == Qt::Key_Delete || code == Qt::Key_Tab
+        || code == Qt::Key_Backtab)
+        return false;
+    // Editing shortcuts (copy, paste, select all) are not typed characters.
+    if ((key->modifiers() & Qt::ControlModifier) && text.front() < QLatin1Char(' '))
+        return false;
+    if (text.size() != 1)
+        return true;
+
+    QChar typed = text.front();
+    const bool isName = editor == m_nameEditor;
+    bool accepted = false;
+    if (isName) {
+        if (typed >= QLatin1Char('a') && typed <= QLatin1Char('z'))
+            typed = typed.toUpper();
+        accepted = typed.unicode() >= 0x23 && typed.unicode() <= 0x7A;
+    } else {
+        accepted = (typed >= QLatin1Char('0') && typed <= QLatin1Char('9')) || typed == QLatin1Char('.');
+    }
+    if (!accepted)
+        return true;
+    const int limit = isName ? kNameTypedMax : kFrequencyTypedMax;
+    if (editor->text().size() - editor->selectedText().size() >= limit)
+        return true;
+    if (typed != text.front()) {
+        editor->insert(QString(typed));
+        return true;
+    }
+    return false;
+}
+
+bool ChannelWindow::filterGridMouse(QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease)
+        return false;
+    auto *mouse = static_cast<QMouseEvent *>(event);
+    switch (type) {
+    case QEvent::MouseButtonPress:
+        if (mouse->button() == Qt::LeftButton) {
+            // The press selects the cell and opens its editor (cellPressed).
+            m_clickArmed = true;
+            m_mousePressed = true;
+            return false;
+        }
+        if (mouse->button() == Qt::RightButton)
+            m_grid->setFocus(Qt::MouseFocusReason);
+        return true;
+    case QEvent::MouseMove:
+        // The press has done its work: dragging never extends the selection.
+        return mouse->buttons() & Qt::LeftButton;
+    case QEvent::MouseButtonRelease:
+        m_clickArmed = false;
+        m_mousePressed = false;
+        if (QComboBox *list = m_pendingDropDown) {
+            m_pendingDropDown = nullptr;
+            QMetaObject::invokeMethod(
+                list, [list] { if (list->isVisible()) list->showPopup(); }, Qt::QueuedConnection);
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+bool ChannelWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (watched == m_grid->viewport())
+        return filterGridMouse(event);
+
+    if (watched == m_grid) {
+        if (type == QEvent::KeyPress) {
+            const int code = static_cast<QKeyEvent *>(event)->key();
+            if (code == Qt::Key_Return || code == Qt::Key_Enter) {
+                m_clickArmed = true;
+                gridClick(m_grid->currentRow(), m_grid->currentColumn());
+                m_clickArmed = false;
+                return true;
+            }
+        }
+        return false;
+    }
+
+    if (watched == m_frequencyEditor || watched == m_nameEditor) {
+        auto *editor = static_cast<QLineEdit *>(watched);
+        if (type == QEvent::KeyPress)
+            return filterEditorKey(editor, static_cast<QKeyEvent *>(event));
+        if (type == QEvent::FocusOut && leavesField(event)) {
+            if (editor == m_frequencyEditor)
+                commitFrequencyEditor();
+            else
+                commitNameEditor();
+        }
+        return false;
+    }
+
+    if (auto *list = qobject_cast<QComboBox *>(watched); list && listFor(m_curCol) == list) {
+        if (type == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+            closeList(list);
+            m_grid->setFocus(Qt::OtherFocusReason);
+            return true;
+        }
+        // The focus moves into the list's own drop-down while it is open.
+        if (type == QEvent::FocusOut && leavesField(event) && !m_committing && !list->view()->isVisible())
+            closeList(list);
+        return false;
+    }
+    return EditorWindow::eventFilter(watched, event);
+}
+
+// ---- wheel and scrolling ----
+
+void ChannelWindow::gridWheel(QWheelEvent *event)
+{
+    const int rotation = event->angleDelta().y();
+    if (rotation == 0)   // a sideways tilt is no vertical notch
+        return;
+    const int top = topRow();
+    const int wanted = rotation < 1 ? std::min(top + 1, ChannelSheet::kChannels) : std::max(top - 1, 1);
+    m_grid->verticalScrollBar()->setValue(wanted - 1);
+}
+
+void ChannelWindow::panelWheel(QWheelEvent *event)
+{
+    int lines = QApplication::wheelScrollLines();
+    if (lines <= 0)
+        lines = kDefaultWheelLines;
+    const int amount = -(event->angleDelta().y() / kWheelNotch) * m_vBar->singleStep() * lines;
+    if (amount != 0)
+        m_vBar->setValue(m_vBar->value() + amount);
+}
+
+void ChannelWindow::wheelEvent(QWheelEvent *event)
+{
+    // The panel has scrolled already; the frame around the window must not.
+    event->accept();
+}
+
+void ChannelWindow::resizeEvent(QResizeEvent *event)
+{
+    EditorWindow::resizeEvent(event);
+    layoutScrollBars();
+}
+
+void ChannelWindow::layoutScrollBars()
+{
+    const QSize panel = m_client->size();
+    const int barWidth = m_vBar->sizeHint().width();
+    const int barHeight = m_hBar->sizeHint().height();
+    // A bar takes room from the other direction, so one bar can bring the other.
+    bool needVertical = panel.height() > height();
+    bool needHorizontal = panel.width() > width() - (needVertical ? barWidth : 0);
+    needVertical = panel.height() > height() - (needHorizontal ? barHeight : 0);
+    const int clientWidth = width() - (needVertical ? barWidth : 0);
+    const int clientHeight = height() - (needHorizontal ? barHeight : 0);
+
+    auto apply = [](QScrollBar *bar, const ScrollBarState &state) {
+        bar->setRange(0, state.maximum);
+        bar->setPageStep(std::max(1, state.pageStep));
+        bar->setVisible(state.visible);
+    };
+    apply(m_vBar, windowScrollBar(panel.height() - clientHeight, clientHeight));
+    apply(m_hBar, windowScrollBar(panel.width() - clientWidth, clientWidth));
+    m_vBar->setGeometry(clientWidth, 0, barWidth, clientHeight);
+    m_hBar->setGeometry(0, clientHeight, clientWidth, barHeight);
+    m_vBar->raise();
+    m_hBar->raise();
+    placePanel();
+}
+
+void ChannelWindow::placePanel()
+{
+    m_client->move(m_hBar->isHidden() ? 0 : -m_hBar->value(), m_vBar->isHidden() ? 0 : -m_vBar->value());
+}
+
+void ChannelWindow::closeEvent(QCloseEvent *event)
+{
+    if (QCoreApplication::closingDown()) {
+        event->accept();
+        return;
+    }
+    // The close box only hides: the window keeps its channels for the whole run.
+    event->ignore();
+    hide();
+    if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget()))
+        frame->hide();
+}
+
+} // namespace quillon

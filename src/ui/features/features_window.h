@@ -1,0 +1,71 @@
+#pragma once
+
+#include "features/hidden_modes.h"
+#include "features/optional_features.h"
+#include "features/optional_features_rules.h"
+#include "common/editor_window.h"
+
+#include <array>
+#include <functional>
+#include <optional>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+
+namespace quillon {
+
+// The optional-features window Form3: the pages "Function Set" (Frame2) and
+// "VFO" (Frame3) in one place, switched by Option1/Option2, and the VOX frame
+// (Frame1) beside them. Every control shows one setting of the workspace's
+// OptionalFeatures record and writes it back as soon as the user edits it.
+//
+// Clicks on three captions of the function page, all within 5 seconds of the
+// first, unlock a hidden mode (any order; the sets are disjoint):
+//   forced write:  Label2 "Priority:",     Label6 " Present Channel:", Label3 "Step Frequency:"
+//   calibration:   Label5 "Squelch Level:", Label7 "Beep:",            Label8 "Battery Save:"
+//   FM radio:      Label13 "Radio Monitors Sigal:", Label10 "Shift Frequency:", Label11 "Reverse Frequency:"
+// Each click that finds its mode on emits AppContext::hiddenModeActivated.
+class OptionalFeaturesWindow : public EditorWindow {
+    Q_OBJECT
+public:
+    explicit OptionalFeaturesWindow(AppContext &context, QWidget *parent = nullptr);
+
+    void applyLanguage() override;
+    void showModel() override;
+
+    // Time of day in whole seconds for the unlock sequences (tests install a fake clock).
+    void setClock(std::function<int()> clock);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QGroupBox *buildPage(FeaturePage page, Feature rightColumnStart);
+    QWidget *buildControl(const FeatureField &field);
+    void bindControls();
+    void showPage(FeaturePage page);
+
+    // A user edit of a text field: filter what was inserted, apply the change rule, store.
+    void textEdited(Feature id, const QString &text);
+    // The field's check on leaving it (and on Enter); fields without one are left alone.
+    void leaveField(Feature id);
+    void leaveFocusedField();
+    void setFieldText(Feature id, const QString &text);
+    void captionClicked(HiddenMode mode, int step);
+
+    std::optional<Feature> lineEditFeature(QObject *object) const;
+    OptionalFeatures &record() const;
+
+    std::array<QWidget *, kFeatureCount> m_controls{};
+    std::array<QLabel *, kFeatureCount> m_labels{};
+    std::array<QString, kFeatureCount> m_shown;   // text fields: last text the field holds
+    QGroupBox *m_functionPage = nullptr;
+    QGroupBox *m_vfoPage = nullptr;
+    QRadioButton *m_functionOption = nullptr;
+    QRadioButton *m_vfoOption = nullptr;
+    std::function<int()> m_clock;
+};
+
+} // namespace quillon

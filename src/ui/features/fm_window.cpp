@@ -1,0 +1,268 @@
+#include "features/fm_window.h"
+
+#include "features/fm_radio.h"
+#include "common/key_filter.h"
+#include "common/twips.h"
+#include "i18n/apply_language.h"
+#include "common/app_context.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableWidget>
+
+namespace quillon {
+
+namespace {
+
+constexpr int kValueColumn = 1;
+constexpr int kMessageLeft = 3615;                  // twips, beside the grid
+constexpr QPoint kFrequencyModeMessage{5600, 100};  // twips, top right
+
+QLabel *makeLabel(QWidget *parent, const QString &name)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(name);
+    return label;
+}
+
+QTableWidgetItem *makeCell(const QString &text, Qt::ItemFlags flags)
+{
+    auto *item = new QTableWidgetItem(text);
+    item->setTextAlignment(Qt::AlignCenter);
+    item->setFlags(flags);
+    return item;
+}
+
+} // namespace
+
+FmRadioWindow::FmRadioWindow(AppContext &context, QWidget *parent)
+    : EditorWindow(context, parent)
+{
+    setObjectName(QStringLiteral("Form5"));
+    resize(twips(9000), twips(7200));
+    auto *keyFilter = new KeyFilter(fmKey, this);
+
+    m_grid = new QTableWidget(FmRadio::kChannels, 2, this);
+    m_grid->setObjectName(QStringLiteral("MSFGrid"));
+    m_grid->setHorizontalHeaderItem(0, new QTableWidgetItem);
+    m_grid->setHorizontalHeaderItem(1, new QTableWidgetItem);
+    m_grid->verticalHeader()->hide();
+    m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_grid->verticalHeader()->setDefaultSectionSize(twips(300));
+    m_grid->horizontalHeader()->setFixedHeight(twips(300));
+    m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_grid->setColumnWidth(0, twips(900));
+    m_grid->setColumnWidth(1, twips(2200));
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_grid->setFixedWidth(2 * m_grid->frameWidth() + twips(900) + twips(2200)
+                          + m_grid->verticalScrollBar()->sizeHint().width());
+    for (int row = 0; row < FmRadio::kChannels; ++row) {
+        m_grid->setItem(row, 0, makeCell(QString::number(row + 1), Qt::ItemIsEnabled));
+        m_grid->setItem(row, kValueColumn, makeCell(QString(), Qt::ItemIsEnabled | Qt::ItemIsSelectable));
+    }
+
+    // The in-place editor lives on the grid's viewport, so it scrolls with the cell.
+    m_cellEditor = new QLineEdit(m_grid->viewport());
+    m_cellEditor->setObjectName(QStringLiteral("Text1"));
+    m_cellEditor->setAlignment(Qt::AlignCenter);
+    m_cellEditor->hide();
+    m_cellEditor->installEventFilter(keyFilter);
+    m_cellEditor->installEventFilter(this);
+
+    m_message = makeLabel(this, QStringLiteral("Label2"));
+    m_message->setWordWrap(true);
+    m_message->setAutoFillBackground(true);
+    m_message->setFrameShape(QFrame::Box);
+    m_message->hide();
+    m_message->installEventFilter(this);
+
+    m_frequencyMode = new QLineEdit(this);
+    m_frequencyMode->setObjectName(QStringLiteral("Text2"));
+    m_frequencyMode->installEventFilter(keyFilter);
+    m_frequencyMode->installEventFilter(this);
+
+    for (int i = 0; i < 3; ++i) {
+        m_lists[i] = new QComboBox(this);
+        m_lists[i]->setObjectName(QStringLiteral("Combo1_%1").arg(i));
+    }
+    for (int channel = 1; channel <= FmRadio::kChannels; ++channel)
+        m_lists[0]->addItem(QString::number(channel));
+    // Until the first language switch the second entry names its unit.
+    m_lists[1]->addItems({QString(), QString()});
+    m_lists[2]->addItems({QStringLiteral("50K"), QStringLiteral("100K"), QStringLiteral("200K")});
+
+    auto *ok = new QPushButton(this);
+    ok->setObjectName(QStringLiteral("Command1"));
+    auto *cancel = new QPushButton(this);
+    cancel->setObjectName(QStringLiteral("Command2"));
+
+    auto *layout = new QGridLayout(this);
+    layout->addWidget(m_grid, 0, 0, 1, 2, Qt::AlignLeft);
+    QWidget *const fields[] = {m_lists[0], m_lists[1], m_lists[2], m_frequencyMode};
+    for (int i = 0; i < 4; ++i) {
+        QLabel *label = makeLabel(this, QStringLiteral("Label1_%1").arg(i));
+        label->setBuddy(fields[i]);
+        layout->addWidget(label, i + 1, 0);
+        layout->addWidget(fields[i], i + 1, 1);
+    }
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    layout->addLayout(buttons, 5, 0, 1, 3);
+    layout->setColumnStretch(2, 1);   // room for the range messages
+    layout->setRowStretch(0, 1);
+
+    connect(m_grid, &QTableWidget::cellClicked, this, [this](int row, int) { beginCellEdit(row); });
+    connect(m_cellEditor, &QLineEdit::returnPressed, m_grid, qOverload<>(&QWidget::setFocus));
+    connect(m_frequencyMode, &QLineEdit::returnPressed, m_grid, qOverload<>(&QWidget::setFocus));
+    connect(m_frequencyMode, &QLineEdit::textEdited, this,
+            [this](const QString &text) { fm().typeFrequencyMode(text); });
+    connect(m_lists[0], &QComboBox::activated, this,
+            [this](int i) { fm().selectPresentChannel(m_lists[0]->itemText(i)); });
+    connect(m_lists[1], &QComboBox::activated, this, [this](int i) { fm().selectDisplayMode(i); });
+    connect(m_lists[2], &QComboBox::activated, this, [this](int i) { fm().selectStep(i); });
+    connect(ok, &QPushButton::clicked, this, &FmRadioWindow::confirm);
+    connect(cancel, &QPushButton::clicked, this, &QWidget::hide);
+    connect(&context, &AppContext::modelReset, this, &FmRadioWindow::showModel);
+    connect(&context, &AppContext::pendingEditsRequested, this, &FmRadioWindow::endCellEdit);
+
+    applyLanguage();
+    const bool chinese = context.language() == kChinese;
+    m_lists[1]->setItemText(1, chinese ? QString::fromUtf8("频率(MHz)") : QStringLiteral("Frequency(MHz)"));
+    showModel();
+}
+
+FmRadio &FmRadioWindow::fm() const
+{
+    return context().workspace().fm;
+}
+
+void FmRadioWindow::applyLanguage()
+{
+    applyTextTable(this, fmWindowTexts(), context().language());
+}
+
+void FmRadioWindow::showModel()
+{
+    const FmControls &shown = fm().controls();
+    for (int row = 0; row < FmRadio::kChannels; ++row)
+        m_grid->item(row, kValueColumn)->setText(shown.cells[row]);
+    // A present channel without an entry (0, or an erased 255) shows no
+    // selection; OK then keeps it as it is.
+    m_lists[0]->setCurrentIndex(m_lists[0]->findText(shown.presentChannelText));
+    m_lists[1]->setCurrentIndex(shown.displayModeIndex);
+    m_lists[2]->setCurrentIndex(shown.stepIndex);
+    m_frequencyMode->setText(shown.frequencyModeText);
+    // A decode replaces whatever an open cell edit held.
+    m_cellEditing = false;
+    m_cellEditor->hide();
+}
+
+void FmRadioWindow::beginCellEdit(int row)
+{
+    // Column 0 only numbers the channels: every click edits the frequency.
+    m_editRow = row;
+    m_cellEditing = true;
+    m_grid->setCurrentCell(row, kValueColumn);
+    const QRect cell = m_grid->visualRect(m_grid->model()->index(row, kValueColumn));
+    m_cellEditor->setGeometry(cell);
+    m_cellEditor->setText(fm().cell(row + 1));   // also clears "modified"
+    m_cellEditor->show();
+    m_cellEditor->raise();
+    m_cellEditor->setFocus(Qt::MouseFocusReason);
+    // A range message of this edit appears beside the cell.
+    const int top = m_grid->viewport()->mapTo(this, cell.topLeft()).y();
+    m_message->move(twips(kMessageLeft), top);
+}
+
+void FmRadioWindow::endCellEdit()
+{
+    // Hiding the focused editor moves the focus away again: end only once.
+    if (!m_cellEditing)
+        return;
+    m_cellEditing = false;
+    // Leaving a cell that was only looked at changes nothing, so a decoded
+    // 108.00 is not refused just because the editor passed over it.
+    if (m_cellEditor->isModified()) {
+        switch (fm().commitCell(m_editRow + 1, m_cellEditor->text())) {
+        case FmEdit::Changed:
+            m_grid->item(m_editRow, kValueColumn)->setText(fm().cell(m_editRow + 1));
+            break;
+        case FmEdit::OutOfRange:
+            m_cellEditor->clear();
+            showRangeMessage(Message::FmChannelRange, m_message->pos());
+            break;
+        case FmEdit::Unchanged:
+            break;
+        }
+    }
+    m_cellEditor->hide();
+}
+
+void FmRadioWindow::leaveFrequencyMode()
+{
+    if (!m_frequencyMode->isModified())
+        return;
+    fm().typeFrequencyMode(m_frequencyMode->text());
+    const FmEdit result = fm().commitFrequencyMode();
+    m_frequencyMode->setText(fm().controls().frequencyModeText);   // also clears "modified"
+    if (result == FmEdit::OutOfRange)
+        showRangeMessage(Message::FmFrequencyRange,
+                         QPoint(twips(kFrequencyModeMessage.x()), twips(kFrequencyModeMessage.y())));
+}
+
+void FmRadioWindow::showRangeMessage(Message message, QPoint at)
+{
+    m_message->setText(messageText(message, context().language()).text);
+    m_message->move(at);
+    m_message->setFixedWidth(qMax(twips(1500), width() - at.x() - twips(120)));
+    m_message->adjustSize();
+    m_message->show();
+    m_message->raise();
+}
+
+void FmRadioWindow::confirm()
+{
+    // A box still holding the focus is left first, as a click would.
+    endCellEdit();
+    if (m_frequencyMode->hasFocus())
+        leaveFrequencyMode();
+    fm().ok();
+    hide();
+}
+
+bool FmRadioWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusOut && leavesField(event)) {
+        if (watched == m_cellEditor)
+            endCellEdit();
+        else if (watched == m_frequencyMode)
+            leaveFrequencyMode();
+    } else if (watched == m_message && event->type() == QEvent::MouseButtonPress) {
+        m_message->hide();
+        m_cellEditor->clear();
+        return true;
+    }
+    return EditorWindow::eventFilter(watched, event);
+}
+
+void FmRadioWindow::closeEvent(QCloseEvent *event)
+{
+    // Like Cancel: hidden, nothing stored, the controls keep their contents.
+    event->ignore();
+    hide();
+}
+
+} // namespace quillon

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "i18n/messages.h"
+#include "common/editor_window.h"
+
+#include <array>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+namespace quillon {
+
+class FmRadio;
+
+// Form5: the 32 FM channels in a grid edited in place, and the FM settings.
+// OK stores what the controls show; Cancel and the close box only hide.
+class FmRadioWindow : public EditorWindow {
+    Q_OBJECT
+public:
+    explicit FmRadioWindow(AppContext &context, QWidget *parent = nullptr);
+    void applyLanguage() override;
+    void showModel() override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void beginCellEdit(int row);
+    void endCellEdit();
+    void leaveFrequencyMode();
+    void showRangeMessage(Message message, QPoint at);
+    void confirm();
+    FmRadio &fm() const;
+
+    QTableWidget *m_grid = nullptr;          // MSFGrid
+    QLineEdit *m_cellEditor = nullptr;       // Text1
+    QLabel *m_message = nullptr;             // Label2
+    QLineEdit *m_frequencyMode = nullptr;    // Text2
+    std::array<QComboBox *, 3> m_lists{};    // Combo1_0..Combo1_2
+    int m_editRow = -1;                      // grid row of the last cell edit
+    bool m_cellEditing = false;              // Text1 is open over that row
+};
+
+} // namespace quillon

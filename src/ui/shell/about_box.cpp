@@ -1,0 +1,64 @@
+#include "shell/about_box.h"
+
+#include "i18n/apply_language.h"
+#include "i18n/shell_texts.h"
+#include "shell/toolbar_icons.h"
+
+#include <QDesktopServices>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace quillon {
+
+AboutBox::AboutBox(QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("FrmAbout"));
+    setModal(true);
+
+    auto *logo = new QLabel(this);
+    logo->setObjectName(QStringLiteral("Image1"));
+    const int side = fontMetrics().height() * 4;
+    logo->setPixmap(glyphIcon(Glyph::Logo).pixmap(QSize(side, side), devicePixelRatioF()));
+
+    auto addLine = [this](const char *name, const QString &text) {
+        auto *label = new QLabel(text, this);
+        label->setObjectName(QLatin1String(name));
+        return label;
+    };
+    QLabel *title = addLine("lblTitle", {});
+    QFont big = title->font();
+    big.setPointSizeF(big.pointSizeF() * 1.3);
+    big.setBold(true);
+    title->setFont(big);
+    addLine("lblVersion", {});
+    addLine("lblCopyR", QString::fromUtf8(shell::kMakerLine));
+    const QString address = QString::fromLatin1(shell::kMakerAddress);
+    QLabel *link = addLine("lblLink", QStringLiteral("<a href=\"%1\">%1</a>").arg(address));
+    link->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    connect(link, &QLabel::linkActivated, this, [](const QString &url) { QDesktopServices::openUrl(QUrl(url)); });
+
+    auto *lines = new QVBoxLayout;
+    for (const char *name : {"lblTitle", "lblVersion", "lblCopyR", "lblLink"})
+        lines->addWidget(findChild<QLabel *>(QLatin1String(name)));
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(24, 20, 24, 20);
+    layout->setSpacing(20);
+    layout->addWidget(logo, 0, Qt::AlignTop);
+    layout->addLayout(lines);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void AboutBox::applyLanguage(int language)
+{
+    applyTextTable(this, aboutBoxTexts(), language);
+}
+
+void AboutBox::mousePressEvent(QMouseEvent *)
+{
+    accept();
+}
+
+} // namespace quillon

@@ -1,0 +1,504 @@
+#include "shell/main_window.h"
+
+#include "channels/channel_window.h"
+#include "features/calibration_window.h"
+#include "features/dtmf_window.h"
+#include "features/features_window.h"
+#include "features/fm_window.h"
+#include "files/file_commands.h"
+#include "i18n/apply_language.h"
+#include "image/band.h"
+#include "link/transfer_controller.h"
+#include "help_viewer.h"
+#include "settings_store.h"
+#include "print/print_report.h"
+#include "shell/about_box.h"
+#include "common/app_context.h"
+#include "shell/band_combo.h"
+#include "shell/help_window.h"
+#include "shell/toolbar_icons.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QScreen>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTime>
+#include <QTimer>
+#include <QToolBar>
+
+namespace quillon {
+
+namespace {
+
+constexpr int kPortCount = 16;
+
+int secondsOfDay()
+{
+    // Whole seconds, rounded, as the double-press rule counts them.
+    return (QTime::currentTime().msecsSinceStartOfDay() + 500) / 1000;
+}
+
+std::size_t slot(HiddenMode mode)
+{
+    return static_cast<std::size_t>(mode);
+}
+
+} // namespace
+
+MainWindow::MainWindow(AppContext &context, SettingsStore *settings, QWidget *parent)
+    : QMainWindow(parent), m_context(context), m_settings(settings), m_clock(secondsOfDay)
+{
+    setObjectName(QStringLiteral("MDIForm1"));
+    // The toolbars are part of the window, not something to switch off.
+    setContextMenuPolicy(Qt::NoContextMenu);
+
+    // The menus, the toolbars and the status bar come before the editor
+    // windows, so that a search by name from this window finds the band
+    // strip's Label1 and Combo1 before any editor's control of that name.
+    createMenus();
+    createToolbar();
+    createBandStrip();
+    createStatusBar();
+
+    m_transfer = new TransferController(m_context, this, this);
+    m_files = new FileCommands(m_context, this, this);
+    connect(m_files, &FileCommands::bandResetRequested, this, &MainWindow::selectBandByProgram);
+    connect(m_files, &FileCommands::formsResetRequested, this, &MainWindow::startForms);
+    connect(m_files, &FileCommands::channelWindowRequested, this, &MainWindow::showChannels);
+
+    connect(&m_context, &AppContext::modelReset, this, &MainWindow::modelReset);
+    connect(&m_context, &AppContext::hiddenModeActivated, this, &MainWindow::hiddenModeActivated);
+
+    // Load step: band entry 0 (the index equals PreviousBandIndex, so no
+    // question), the editor windows, then the port list with port 1.
+    m_previousBandIndex = 0;
+    m_bandList->setCurrentIndex(0);
+    createEditors();
+    m_about = new AboutBox(this);
+    m_about->setWindowIcon(m_editors[0]->windowIcon());
+    m_help = new HelpWindow(this);
+    fillPortList();
+
+    // Room for the channel window, but never larger than the screen: a frame
+    // reaching past the screen would hide the status bar and the editors.
+    const int em = fontMetrics().averageCharWidth();
+    QSize size(em * 150, em * 95);
+    if (const QScreen *screen = this->screen())
+        size = size.boundedTo(screen->availableGeometry().size() * 0.95);
+    resize(size);
+}
+
+MainWindow::~MainWindow() = default;
+
+QAction *MainWindow::addCommand(const char *name, const QKeySequence &key, void (MainWindow::*handler)())
+{
+    auto *action = new QAction(this);
+    action->setObjectName(QLatin1String(name));
+    action->setShortcut(key);
+    connect(action, &QAction::triggered, this, handler);
+    return action;
+}
+
+void MainWindow::createMenus()
+{
+    QMenuBar *bar = menuBar();
+    bar->setObjectName(QStringLiteral("MenuBar"));
+    auto addMenu = [bar](const char *name) {
+        QMenu *menu = bar->addMenu(QString());
+        menu->setObjectName(QLatin1String(name));
+        return menu;
+    };
+    using Key = QKeySequence;
+
+    QMenu *file = addMenu("MNFile");
+    file->addAction(addCommand("MNNew", Key(Qt::CTRL | Qt::Key_N), &MainWindow::newImage));
+    file->addAction(addCommand("MNOpen", Key(Qt::CTRL | Qt::Key_O), &MainWindow::openImage));
+    file->addAction(addCommand("MNSave", Key(Qt::CTRL | Qt::Key_S), &MainWindow::saveImage));
+    file->addAction(addCommand("MNPrint", Key(), &MainWindow::printReport));
+    file->addSeparator()->setObjectName(QStringLiteral("MNLine1"));
+    file->addAction(addCommand("MNQuit", Key(), &MainWindow::quit));
+
+    QMenu *edit = addMenu("MNEdit");
+    edit->addAction(addCommand("MNModel", Key(Qt::CTRL | Qt::Key_M), &MainWindow::showChannels));
+    edit->addAction(addCommand("MNDTMF", Key(Qt::CTRL | Qt::Key_D), &MainWindow::showDtmf));
+    edit->addAction(addCommand("MNOption", Key(Qt::CTRL | Qt::Key_P), &MainWindow::showOptions));
+    edit->addAction(addCommand("MNDebug", Key(Qt::CTRL | Qt::Key_B), &MainWindow::showCalibration));
+    m_fmMenuItem = addCommand("MNFMset", Key(Qt::CTRL | Qt::Key_F), &MainWindow::showFmRadio);
+    m_fmMenuItem->setEnabled(false);   // until the FM mode is unlocked
+    edit->addAction(m_fmMenuItem);
+
+    QMenu *program = addMenu("MNProgram");
+    program->addAction(addCommand("MNRead", Key(Qt::CTRL | Qt::Key_R), &MainWindow::readRadio));
+    program->addAction(addCommand("MNWrite", Key(Qt::CTRL | Qt::Key_W), &MainWindow::writeRadio));
+    program->addAction(addCommand("MNCommPort", Key(), &MainWindow::choosePort));
+
+    QMenu *language = addMenu("MNLanguage");
+    language->addAction(addCommand("MNChinese", Key(), &MainWindow::chooseChinese));
+    language->addAction(addCommand("MNEnglish", Key(), &MainWindow::chooseEnglish));
+
+    QMenu *help = addMenu("MNHelp");
+    help->addAction(addCommand("MNF1", Key(Qt::Key_F1), &MainWindow::showHelp));
+    help->addAction(addCommand("MNAbout", Key(Qt::CTRL | Qt::Key_A), &MainWindow::showAbout));
+}
+
+void MainWindow::createToolbar()
+{
+    m_toolbar = addToolBar(QString());
+    m_toolbar->setObjectName(QStringLiteral("Toolbar1"));
+    m_toolbar->setMovable(false);
+    m_toolbar->setFloatable(false);
+    const int side = qMax(24, fontMetrics().height() * 2);
+    m_toolbar->setIconSize(QSize(side, side));
+
+    auto addButton = [this](const char *key, Glyph glyph, void (MainWindow::*handler)()) {
+        QAction *action = m_toolbar->addAction(glyphIcon(glyph), QString());
+        action->setObjectName(QLatin1String(key));
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    addButton("TNew", Glyph::New, &MainWindow::newImage);
+    addButton("TOpen", Glyph::Open, &MainWindow::openImage);
+    addButton("TSave", Glyph::Save, &MainWindow::saveImage);
+    m_toolbar->addSeparator();
+    addButton("TRead", Glyph::Read, &MainWindow::readRadio);
+    addButton("TWrite", Glyph::Write, &MainWindow::writeRadio);
+    m_hiddenButtons[slot(HiddenMode::ForcedWrite)] = addButton("TAnMa", Glyph::ForcedWrite, &MainWindow::pressForcedWriteButton);
+    m_hiddenButtons[slot(HiddenMode::Calibration)] = addButton("TDebug", Glyph::Calibration, &MainWindow::pressCalibrationButton);
+    m_hiddenButtons[slot(HiddenMode::Fm)] = addButton("TFMMa", Glyph::Fm, &MainWindow::pressFmButton);
+    for (QAction *button : m_hiddenButtons)
+        button->setVisible(false);
+}
+
+void MainWindow::createBandStrip()
+{
+    addToolBarBreak();
+    QToolBar *strip = addToolBar(QString());
+    strip->setObjectName(QStringLiteral("BandStrip"));
+    strip->setMovable(false);
+    strip->setFloatable(false);
+
+    auto *label = new QLabel(strip);
+    label->setObjectName(QStringLiteral("Label1"));
+    label->setContentsMargins(6, 0, 6, 0);
+    strip->addWidget(label);
+
+    m_bandList = new BandComboBox(strip);
+    m_bandList->setObjectName(QStringLiteral("Combo1"));
+    for (int i = 0; i < kBandCount; ++i)
+        m_bandList->addItem(bandText(i));
+    m_bandList->setCurrentIndex(-1);
+    m_bandList->installEventFilter(new WheelBlocker(m_bandList));
+    connect(m_bandList, &QComboBox::currentIndexChanged, this, &MainWindow::bandSelected);
+    connect(m_bandList, &BandComboBox::droppedDown, this, &MainWindow::bandDroppedDown);
+    connect(m_bandList, &BandComboBox::popupClosed, this, &MainWindow::bandPopupClosed);
+    strip->addWidget(m_bandList);
+
+    m_portList = new QComboBox(strip);
+    m_portList->setObjectName(QStringLiteral("ComboCom"));
+    m_portList->installEventFilter(this);
+    connect(m_portList, &QComboBox::activated, this, &MainWindow::selectPort);
+    // A widget in a toolbar is shown and hidden through its action.
+    m_portListAction = strip->addWidget(m_portList);
+    m_portListAction->setVisible(false);
+}
+
+void MainWindow::createStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    m_portPanel = new QLabel(bar);
+    m_portPanel->setObjectName(QStringLiteral("Panel1"));
+    m_portPanel->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("COM: 16")) * 2);
+    m_devicePanel = new QLabel(bar);
+    m_devicePanel->setObjectName(QStringLiteral("Panel2"));
+    bar->addWidget(m_portPanel);
+    bar->addWidget(m_devicePanel, 1);
+}
+
+void MainWindow::createEditors()
+{
+    m_mdi = new QMdiArea(this);
+    m_mdi->setObjectName(QStringLiteral("MDIClient"));
+    setCentralWidget(m_mdi);
+
+    m_editors = {new ChannelWindow(m_context), new DtmfWindow(m_context), new OptionalFeaturesWindow(m_context),
+                 new CalibrationWindow(m_context), new FmRadioWindow(m_context)};
+    for (std::size_t i = 0; i < m_editors.size(); ++i) {
+        // Our own frames: the area would make frames that delete themselves
+        // on close, and the editor windows live as long as the program.
+        auto *frame = new QMdiSubWindow;
+        frame->setAttribute(Qt::WA_DeleteOnClose, false);
+        const QSize contents = m_editors[i]->size();   // each window sets its own
+        frame->setWidget(m_editors[i]);
+        // The frame's own menu would close the window with Ctrl+W, which is
+        // the shortcut of Write.
+        for (QAction *item : frame->systemMenu()->actions())
+            item->setShortcuts({});
+        frame->installEventFilter(this);
+        m_editors[i]->installEventFilter(this);
+        m_mdi->addSubWindow(frame);
+        // The frame adds a title bar and borders around the window's own size.
+        frame->resize(contents);
+        if (QLayout *layout = frame->layout())
+            layout->activate();
+        frame->resize(contents + (contents - m_editors[i]->size()));
+        m_frames[i] = frame;
+        frame->setVisible(i == 0);
+    }
+    m_context.setMessageOwner(m_editors[0]);
+}
+
+void MainWindow::fillPortList()
+{
+    for (int n = 1; n <= kPortCount; ++n)
+        m_portList->addItem(QString::number(n));
+    m_portList->setCurrentIndex(0);
+    selectPort(0);
+}
+
+EditorWindow *MainWindow::editor(int number) const
+{
+    return number >= 1 && number <= 5 ? m_editors[static_cast<std::size_t>(number - 1)] : nullptr;
+}
+
+QMdiSubWindow *MainWindow::editorFrame(int number) const
+{
+    return number >= 1 && number <= 5 ? m_frames[static_cast<std::size_t>(number - 1)] : nullptr;
+}
+
+void MainWindow::showEditor(int number)
+{
+    QMdiSubWindow *frame = editorFrame(number);
+    if (!frame)
+        return;
+    editor(number)->show();
+    frame->show();
+    frame->raise();
+    m_mdi->setActiveSubWindow(frame);
+}
+
+// ---- language
+
+void MainWindow::applyLanguage()
+{
+    const int language = m_context.language();
+    if (language != kChinese && language != kEnglish)
+        return;
+    applyTextTable(this, mainWindowTexts(), language);
+    for (EditorWindow *window : m_editors)
+        window->applyLanguage();
+    m_about->applyLanguage(language);
+    if (m_help->isVisible())
+        m_help->showGuide(language);
+    // The progress window takes its texts afresh at the start of every
+    // transfer, so there is nothing to empty here for Chinese.
+}
+
+void MainWindow::switchLanguage(int language)
+{
+    m_context.workspace().language = language;
+    applyLanguage();
+    channelWindow()->refreshGridLanguage();
+}
+
+// ---- band list
+
+void MainWindow::bandSelected(int index)
+{
+    Workspace &ws = m_context.workspace();
+    ws.band.select(index);
+    if (m_bandChangeByUser && index != m_previousBandIndex) {
+        if (m_context.showMessage(Message::BandChange) == kAnswerOk) {
+            ws.band.select(index);
+            channelWindow()->clearGrid();
+            ws.features.setVfoFrequencyToBandCentre(ws.band);
+            m_context.notifyModelReset();
+        } else {
+            m_bandChangeByUser = false;
+            m_bandList->setCurrentIndex(m_previousBandIndex);
+        }
+    }
+    m_bandChangeByUser = false;
+}
+
+void MainWindow::bandDroppedDown()
+{
+    m_previousBandIndex = m_bandList->currentIndex();
+    m_bandChangeByUser = true;
+}
+
+void MainWindow::bandPopupClosed()
+{
+    // A choice made in the drop-down arrives right after it closes; once that
+    // has been handled, a later keyboard change counts as the program's again.
+    QTimer::singleShot(0, this, [this] { m_bandChangeByUser = false; });
+}
+
+void MainWindow::selectBandByProgram(int index)
+{
+    m_bandChangeByUser = false;
+    if (m_bandList->currentIndex() == index)
+        m_context.workspace().band.select(index);
+    else
+        m_bandList->setCurrentIndex(index);
+}
+
+void MainWindow::modelReset()
+{
+    // A decoded image brings its own band: shown without a question.
+    selectBandByProgram(m_context.workspace().band.index);
+    channelWindow()->showModel();
+}
+
+// ---- port list
+
+void MainWindow::choosePort()
+{
+    m_portListAction->setVisible(true);
+    m_portList->setFocus(Qt::OtherFocusReason);
+    m_portList->showPopup();
+}
+
+void MainWindow::selectPort(int index)
+{
+    QString reason;
+    const int number = index + 1;
+    if (index >= 0) {
+        m_transfer->closePort();
+        m_transfer->openPort(number, &reason);
+    }
+    if (index >= 0 && !m_transfer->isPortOpen()) {
+        m_context.showMessage(Message::SerialPortUnusable, QString::number(number));
+        m_portList->setCurrentIndex(-1);
+    }
+    m_portListAction->setVisible(false);
+    showPortStatus(number, m_transfer->isPortOpen() ? QString() : reason);
+    if (QMdiSubWindow *active = m_mdi ? m_mdi->activeSubWindow() : nullptr)
+        active->widget()->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::showPortStatus(int number, const QString &reason)
+{
+    m_portPanel->setText(QStringLiteral("COM: ") + m_portList->currentText());
+    const QString device = number >= 1 ? TransferController::deviceName(number) : QString();
+    m_devicePanel->setText(device);
+    // The fixed message cannot tell a busy port from a missing one or one
+    // without permission; the system's words can.
+    m_portPanel->setToolTip(reason);
+    m_devicePanel->setToolTip(reason);
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_portList && event->type() == QEvent::FocusOut
+        && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) {
+        m_portListAction->setVisible(false);
+    } else if (event->type() == QEvent::Hide) {
+        // An editor window that hides itself (its own OK or Cancel) takes
+        // its frame along.
+        for (std::size_t i = 0; i < m_editors.size(); ++i) {
+            if (watched == m_editors[i] && m_frames[i] && m_editors[i]->isHidden())
+                m_frames[i]->hide();
+        }
+    } else if (event->type() == QEvent::Close) {
+        // The close box of an editor window only hides it.
+        for (QMdiSubWindow *frame : m_frames) {
+            if (watched == frame) {
+                event->ignore();
+                frame->hide();
+                return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// ---- hidden modes
+
+void MainWindow::hiddenModeActivated(HiddenMode mode)
+{
+    m_hiddenButtons[slot(mode)]->setVisible(true);
+    if (mode == HiddenMode::Fm)
+        m_fmMenuItem->setEnabled(true);
+}
+
+void MainWindow::pressHiddenButton(HiddenMode mode)
+{
+    if (!m_context.workspace().modes.pressLockButton(mode, m_clock()))
+        return;
+    m_hiddenButtons[slot(mode)]->setVisible(false);
+    m_context.notifyHiddenModeLocked(mode);
+}
+
+// ---- commands
+
+void MainWindow::startForms()
+{
+    Workspace &ws = m_context.workspace();
+    channelWindow()->startForm();
+    ws.dtmf.startForm();
+    ws.features.startForm(ws.band);
+}
+
+ChannelWindow *MainWindow::channelWindow() const
+{
+    return static_cast<ChannelWindow *>(m_editors[0]);
+}
+
+void MainWindow::newImage() { m_files->newImage(); }
+void MainWindow::openImage() { m_files->openImage(); }
+void MainWindow::saveImage() { m_files->saveImage(); }
+
+void MainWindow::printReport()
+{
+    const ReportSources sources{m_editors[0], m_editors[2], m_editors[3], m_context.language()};
+    showPrintPreview(m_context, sources, this);
+}
+
+void MainWindow::quit()
+{
+    close();
+}
+
+void MainWindow::readRadio()
+{
+    // The read's decode may select the radio's band without a question.
+    m_bandChangeByUser = false;
+    m_transfer->readRadio();
+}
+
+void MainWindow::writeRadio()
+{
+    m_transfer->writeRadio();
+}
+
+void MainWindow::showHelp()
+{
+    const int language = m_context.language();
+    if (!openHelpFile(language))
+        m_help->showGuide(language);
+}
+
+void MainWindow::showAbout()
+{
+    m_about->exec();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_context.showMessage(Message::Exit) != kAnswerOk) {
+        event->ignore();
+        return;
+    }
+    if (m_settings)
+        m_settings->writeSetting(m_context.language());
+    m_help->close();
+    event->accept();
+}
+
+} // namespace quillon

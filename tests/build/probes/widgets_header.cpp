@@ -1,0 +1,2 @@
+// Must not compile in the model: a Qt Widgets header.
+#include <QtWidgets/QWidget>
