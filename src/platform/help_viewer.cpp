@@ -11,13 +11,13 @@
 
 namespace quillon {
 
-QString helpFilePath(int language)
+QString helpFilePath(Language language)
 {
-    const QString name = language == kChinese ? QStringLiteral("Orvel.CHM") : QStringLiteral("OrvelE.CHM");
+    const QString name = language == Language::Chinese ? QStringLiteral("Orvel.CHM") : QStringLiteral("OrvelE.CHM");
     return QDir(QCoreApplication::applicationDirPath()).filePath(name);
 }
 
-bool openHelpFile(int language)
+bool openHelpFile(Language language)
 {
     const QString path = helpFilePath(language);
     if (!QFileInfo(path).isFile())
@@ -25,9 +25,9 @@ bool openHelpFile(int language)
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
-QString userGuideHtml(int language)
+QString userGuideHtml(Language language)
 {
-    QFile file(language == kChinese ? QStringLiteral(":/help/guide_zh.html") : QStringLiteral(":/help/guide_en.html"));
+    QFile file(language == Language::Chinese ? QStringLiteral(":/help/guide_zh.html") : QStringLiteral(":/help/guide_en.html"));
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(file.readAll());

@@ -39,7 +39,7 @@ QList<ButtonSpec> buttonsOf(int style)
 
 } // namespace
 
-int showPlatformMessageBox(QWidget *owner, const QString &text, int style, const QString &caption, int language)
+int showPlatformMessageBox(QWidget *owner, const QString &text, int style, const QString &caption, Language language)
 {
     QMessageBox box(owner);
     box.setWindowTitle(caption);
@@ -55,7 +55,7 @@ int showPlatformMessageBox(QWidget *owner, const QString &text, int style, const
         standard |= s.button;
     box.setStandardButtons(standard);
     for (const ButtonSpec &s : specs) {
-        if (QAbstractButton *b = box.button(s.button); b && (language == kChinese || language == kEnglish))
+        if (QAbstractButton *b = box.button(s.button); b && (language == Language::Chinese || language == Language::English))
             b->setText(buttonText(s.number, language));
     }
     const int defaultIndex = (style >> 8) & 0x03;

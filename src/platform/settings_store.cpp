@@ -73,10 +73,10 @@ QString SettingsStore::readSetting() const
 #endif
 }
 
-void SettingsStore::writeSetting(int language)
+void SettingsStore::writeSetting(Language language)
 {
     QByteArray data(4, '\0');
-    data[0] = static_cast<char>(language & 0xFF);
+    data[0] = static_cast<char>(languageIndex(language));
 #ifdef Q_OS_WIN
     writeRegistryValue(data);
 #else

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "i18n/language.h"
+
 #include <QString>
 #include <QVariant>
 
@@ -17,10 +19,15 @@ public:
     QString readSetting() const;
     // Stores language as the four-byte binary value. Failures are silent:
     // the worst outcome is the next start in the default language.
-    void writeSetting(int language);
+    void writeSetting(Language language);
 
-    // The language to start in (see languageFromStoredText).
-    int readLanguage() const { return languageFromStoredText(readSetting()); }
+    // The language to start in (see languageFromStoredText): any stored
+    // number other than Chinese's 0 starts in English.
+    Language readLanguage() const
+    {
+        return languageFromStoredText(readSetting()) == languageIndex(Language::Chinese) ? Language::Chinese
+                                                                                         : Language::English;
+    }
 
     // Decides the start language from the stored text: empty means English
     // (1); otherwise the value of the text's last hexadecimal digit ("0"

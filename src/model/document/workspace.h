@@ -18,7 +18,7 @@ namespace quillon {
 struct Workspace {
     MemoryImage readImage;    // filled by a read or Open; input of decodeImage
     MemoryImage writeImage;   // output of encodeImage; saved and written
-    int language = kEnglish;
+    Language language = Language::English;
     BandState band;
     ChannelSheet channels;
     OptionalFeatures features;

@@ -107,7 +107,7 @@ void encodeTone(MemoryImage &image, int address, int toneIndex)
         return;
     }
     // Only entry 0 (Off) differs between the languages.
-    if (const auto bytes = toneBytes(toneEntry(toneIndex, kEnglish))) {
+    if (const auto bytes = toneBytes(toneEntry(toneIndex, Language::English))) {
         image.set(address, bytes->first);
         image.set(address + 1, bytes->second);
     }
@@ -195,7 +195,7 @@ void OptionalFeatures::decodeOptionBytes(const MemoryImage &image)
     m_text[index(Feature::PresentChannel)] = channelNumberText(image.at(kPresentChannel));
 }
 
-void OptionalFeatures::decodeRest(MemoryImage &readImage, int language)
+void OptionalFeatures::decodeRest(MemoryImage &readImage, Language language)
 {
     readImage.set(kOptionRest, kErased);
     m_text[index(Feature::PowerOnText)] = decodeText(readImage, kPowerOnText, kPowerOnTextLength);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "i18n/language.h"
 #include "image/band.h"
 #include "image/memory_image.h"
 
@@ -30,12 +31,6 @@ inline constexpr int kFeatureCount = static_cast<int>(Feature::AllowCancel) + 1;
 enum class FeatureKind { List, Text, Check };
 enum class FeaturePage { Function, Vfo, Vox };
 
-// One text in both languages (the same text twice where it does not change).
-struct FeatureText {
-    QString zh;
-    QString en;
-    const QString &text(int language) const;
-};
 
 // Where a list or check setting sits in the image. Settings without a place
 // in the image have address -1; texts, frequencies and tones have their own
@@ -55,8 +50,8 @@ struct FeatureField {
     FeaturePage page;
     QString control;          // "Combo1", "Text20", "Check13"
     QString label;            // caption label ("Label1"); empty for check boxes
-    FeatureText caption;      // of the label, or of the check box itself
-    QList<FeatureText> items; // list entries, index 0 first
+    Bilingual caption;      // of the label, or of the check box itself
+    QList<Bilingual> items; // list entries, index 0 first
     int maxLength = 0;        // texts; 0 = no limit
     FeatureStorage storage;
     int defaultSelection = -1; // list default of a new image; -1 = not reset
@@ -65,10 +60,9 @@ struct FeatureField {
 // All settings in window order; field(id) is the entry of one.
 const QList<FeatureField> &featureFields();
 const FeatureField &featureField(Feature id);
-QStringList featureItems(Feature id, int language);
+QStringList featureItems(Feature id, Language language);
 // Captions of the two pages and of the VOX frame ("Function Set", "VFO", "VOX").
-const FeatureText &featurePageTitle(FeaturePage page);
-const FeatureText &featuresWindowTitle();
+const Bilingual &featurePageTitle(FeaturePage page);
 
 // The settings record behind the optional-features window: list positions,
 // check states (0/1) and texts. The image passes and the window work on it.
@@ -91,7 +85,7 @@ public:
 
     // Decoding runs in three portions, in the order the image pass needs.
     void decodeOptionBytes(const MemoryImage &image);           // 0x0700..0x070F
-    void decodeRest(MemoryImage &readImage, int language);     // 0x0717..0x072E, writes 0xFF to 0x0717
+    void decodeRest(MemoryImage &readImage, Language language);     // 0x0717..0x072E, writes 0xFF to 0x0717
     void decodePassword(const MemoryImage &image);             // 0x0740..0x0743
 
     // A value that does not convert leaves its bytes as they were.

@@ -10,11 +10,11 @@ struct MessageEntry {
     int style;
 };
 
-constexpr Bilingual kNoCaption{"", ""};
-constexpr Bilingual kMistake{"错误", "Mistake"};
-constexpr Bilingual kAttention{"注意", "Attention"};
-constexpr Bilingual kBeCareful{"注意", "Be careful"};
-constexpr Bilingual kSuggestion{"提示", "Suggestion"};
+const Bilingual kNoCaption{"", ""};
+const Bilingual kMistake{"错误", "Mistake"};
+const Bilingual kAttention{"注意", "Attention"};
+const Bilingual kBeCareful{"注意", "Be careful"};
+const Bilingual kSuggestion{"提示", "Suggestion"};
 
 MessageEntry entry(Message message)
 {
@@ -70,7 +70,7 @@ MessageEntry entry(Message message)
 
 } // namespace
 
-MessageText messageText(Message message, int language, const QString &argument)
+MessageText messageText(Message message, Language language, const QString &argument)
 {
     const MessageEntry e = entry(message);
     MessageText out{e.text.text(language), e.caption.text(language), e.style};
@@ -85,14 +85,14 @@ MessageText messageText(Message message, int language, const QString &argument)
     return out;
 }
 
-QString buttonText(int button, int language)
+QString buttonText(int button, Language language)
 {
-    static constexpr Bilingual kButtons[] = {
+    static const Bilingual kButtons[] = {
         {"确定", "OK"},    {"取消", "Cancel"}, {"放弃", "Abort"}, {"重试", "Retry"},
         {"忽略", "Ignore"}, {"是", "Yes"},     {"否", "No"},
     };
     // Any other language keeps the platform's own button texts.
-    if (button < kAnswerOk || button > kAnswerNo || (language != kChinese && language != kEnglish))
+    if (button < kAnswerOk || button > kAnswerNo || (language != Language::Chinese && language != Language::English))
         return {};
     return kButtons[button - 1].text(language);
 }

@@ -49,9 +49,9 @@ struct MessageText {
 
 // The message's text, caption and style in the language. For
 // SerialPortUnusable, argument is the port number placed between the two halves.
-MessageText messageText(Message message, int language, const QString &argument = {});
+MessageText messageText(Message message, Language language, const QString &argument = {});
 
 // Label of message box button number 1..7 in the language.
-QString buttonText(int button, int language);
+QString buttonText(int button, Language language);
 
 } // namespace quillon

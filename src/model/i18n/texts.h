@@ -1,19 +1,11 @@
 #pragma once
 
+#include "i18n/language.h"
+
 #include <QList>
 #include <QString>
 
 namespace quillon {
-
-inline constexpr int kChinese = 0;
-inline constexpr int kEnglish = 1;
-
-// A text in both languages; sources are UTF-8.
-struct Bilingual {
-    const char *zh;
-    const char *en;
-    QString text(int language) const { return QString::fromUtf8(language == kChinese ? zh : en); }
-};
 
 // What a row of a window's language table sets.
 enum class TextRole {
@@ -33,11 +25,9 @@ struct TextRow {
     int element = -1;
     TextRole role = TextRole::Caption;
     int index = 0;
-    QString zh;
-    QString en;
+    Bilingual text;
 
     QString objectName() const { return element < 0 ? control : control + u'_' + QString::number(element); }
-    QString text(int language) const { return language == kChinese ? zh : en; }
 };
 using TextTable = QList<TextRow>;
 
@@ -49,5 +39,7 @@ TextTable featuresWindowTexts();    // Form3
 TextTable calibrationWindowTexts(); // Form4
 TextTable fmWindowTexts();          // Form5
 TextTable aboutBoxTexts();          // FrmAbout
+// FrmWriting while reading (writing false) or writing: caption and Label1.
+TextTable progressWindowTexts(bool writing);
 
 } // namespace quillon

@@ -6,8 +6,7 @@ namespace {
 
 TextRow caption(const char *control, int element, const char *zh, const char *en)
 {
-    return {QString::fromLatin1(control), element, TextRole::Caption, 0,
-            QString::fromUtf8(zh), QString::fromUtf8(en)};
+    return {QString::fromLatin1(control), element, TextRole::Caption, 0, {zh, en}};
 }
 
 TextRow caption(const char *control, const char *zh, const char *en)
@@ -17,13 +16,12 @@ TextRow caption(const char *control, const char *zh, const char *en)
 
 TextRow entry(const char *control, int element, int index, const char *zh, const char *en)
 {
-    return {QString::fromLatin1(control), element, TextRole::ListEntry, index,
-            QString::fromUtf8(zh), QString::fromUtf8(en)};
+    return {QString::fromLatin1(control), element, TextRole::ListEntry, index, {zh, en}};
 }
 
 TextRow title(const char *zh, const char *en)
 {
-    return {QString(), -1, TextRole::WindowTitle, 0, QString::fromUtf8(zh), QString::fromUtf8(en)};
+    return {QString(), -1, TextRole::WindowTitle, 0, {zh, en}};
 }
 
 } // namespace
@@ -35,7 +33,7 @@ TextTable dtmfWindowTexts()
     for (int i = 0; i < 10; ++i) {
         const QString number = QString::number(200 * i);
         table << TextRow{QStringLiteral("Combo17"), -1, TextRole::ListEntry, i,
-                         number + QString::fromUtf8("毫秒"), number + QStringLiteral("MS")};
+                         {number + QString::fromUtf8("毫秒"), number + QStringLiteral("MS")}};
     }
     table << caption("Option1", "自动拔号存储器", "Auto-dialing Memory")
           << caption("Option2", "其它功能", "Other Features")
@@ -70,8 +68,7 @@ TextTable calibrationWindowTexts()
                               {"中功率等级", "Mid Power Grades"},
                               {"低功率等级", "Low Power Grades"}};
     for (int i = 0; i < 3; ++i)
-        table << TextRow{QStringLiteral("SSTab1"), -1, TextRole::Tab, i,
-                         QString::fromUtf8(tabs[i][0]), QString::fromUtf8(tabs[i][1])};
+        table << TextRow{QStringLiteral("SSTab1"), -1, TextRole::Tab, i, {tabs[i][0], tabs[i][1]}};
     // Every tab has a high, a middle and a low segment frame.
     const char *frames[3][2] = {{"高段等级", "High Sect Grades"},
                                 {"中段等级", "Mid Sect Grades"},
@@ -95,10 +92,8 @@ TextTable fmWindowTexts()
           << caption("Label1", 2, "收音机步进频率:", "FM Step Frequency:")
           << entry("Combo1", 1, 0, "频道", "Channel")
           << entry("Combo1", 1, 1, "频率", "Frequency")
-          << TextRow{QStringLiteral("MSFGrid"), -1, TextRole::Header, 0,
-                     QString::fromUtf8("频道"), QStringLiteral("Channel")}
-          << TextRow{QStringLiteral("MSFGrid"), -1, TextRole::Header, 1,
-                     QString::fromUtf8("频率(MHz)"), QStringLiteral("Frequency(MHz)")}
+          << TextRow{QStringLiteral("MSFGrid"), -1, TextRole::Header, 0, {"频道", "Channel"}}
+          << TextRow{QStringLiteral("MSFGrid"), -1, TextRole::Header, 1, {"频率(MHz)", "Frequency(MHz)"}}
           << caption("Command1", "确定", "OK")
           << caption("Command2", "取消", "Cancel");
     return table;

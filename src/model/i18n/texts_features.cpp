@@ -1,37 +1,28 @@
 #include "i18n/texts.h"
 
-#include "features/optional_features.h"
+#include "i18n/field_texts.h"
 
 namespace quillon {
 
 namespace {
 
-const FeatureField *fieldWithControl(const QString &control)
+const FeatureTexts *fieldWithLabel(const QString &label)
 {
-    for (const FeatureField &field : featureFields()) {
-        if (field.control == control)
-            return &field;
-    }
-    return nullptr;
-}
-
-const FeatureField *fieldWithLabel(const QString &label)
-{
-    for (const FeatureField &field : featureFields()) {
+    for (const FeatureTexts &field : featureTexts()) {
         if (field.label == label)
             return &field;
     }
     return nullptr;
 }
 
-TextRow row(const QString &control, TextRole role, int index, const FeatureText &text)
+TextRow row(const QString &control, TextRole role, int index, const Bilingual &text)
 {
-    return TextRow{control, -1, role, index, text.zh, text.en};
+    return TextRow{control, -1, role, index, text};
 }
 
 } // namespace
 
-// The texts come from the settings' description, so the window's lists and
+// The texts are those the settings themselves use, so the window's lists and
 // this table cannot drift apart; only the order of the rows is kept here.
 TextTable featuresWindowTexts()
 {
@@ -61,31 +52,31 @@ TextTable featuresWindowTexts()
     TextTable table;
     table.append(row(QString(), TextRole::WindowTitle, 0, featuresWindowTitle()));
     for (const char *label : captionLabels) {
-        const FeatureField *field = fieldWithLabel(QString::fromLatin1(label));
+        const FeatureTexts *field = fieldWithLabel(QString::fromLatin1(label));
         if (field)
             table.append(row(field->label, TextRole::Caption, 0, field->caption));
     }
     for (const Entry &entry : listEntries) {
-        const FeatureField *field = fieldWithControl(QString::fromLatin1(entry.control));
+        const FeatureTexts *field = featureTextsOf(QString::fromLatin1(entry.control));
         if (field && entry.index < field->items.size())
             table.append(row(field->control, TextRole::ListEntry, entry.index, field->items[entry.index]));
     }
-    for (Feature check : {Feature::AllowCancel, Feature::VoxRxInhibit}) {
-        const FeatureField &field = featureField(check);
-        table.append(row(field.control, TextRole::Caption, 0, field.caption));
+    for (const char *check : {"Check12", "Check13"}) {
+        const FeatureTexts *field = featureTextsOf(QString::fromLatin1(check));
+        table.append(row(field->control, TextRole::Caption, 0, field->caption));
     }
-    const FeatureText &function = featurePageTitle(FeaturePage::Function);
-    const FeatureText &vfo = featurePageTitle(FeaturePage::Vfo);
+    const Bilingual &function = featuresAreaTitle(FeaturesArea::FunctionPage);
+    const Bilingual &vfo = featuresAreaTitle(FeaturesArea::VfoPage);
     table.append(row(QStringLiteral("Option1"), TextRole::Caption, 0, function));
     table.append(row(QStringLiteral("Option2"), TextRole::Caption, 0, vfo));
-    table.append(row(QStringLiteral("Frame1"), TextRole::Caption, 0, featurePageTitle(FeaturePage::Vox)));
+    table.append(row(QStringLiteral("Frame1"), TextRole::Caption, 0, featuresAreaTitle(FeaturesArea::VoxFrame)));
     table.append(row(QStringLiteral("Frame2"), TextRole::Caption, 0, function));
     table.append(row(QStringLiteral("Frame3"), TextRole::Caption, 0, vfo));
     // Every entry of the two generated lists: "Off", then a number and its unit.
-    for (Feature generated : {Feature::TimeOutTimer, Feature::AutoPowerOff}) {
-        const FeatureField &field = featureField(generated);
-        for (int i = 0; i < field.items.size(); ++i)
-            table.append(row(field.control, TextRole::ListEntry, i, field.items[i]));
+    for (const char *generated : {"Combo19", "Combo35"}) {
+        const FeatureTexts *field = featureTextsOf(QString::fromLatin1(generated));
+        for (int i = 0; i < field->items.size(); ++i)
+            table.append(row(field->control, TextRole::ListEntry, i, field->items[i]));
     }
     return table;
 }

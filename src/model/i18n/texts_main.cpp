@@ -6,7 +6,7 @@ namespace {
 
 TextRow row(const char *control, TextRole role, int index, const char *zh, const char *en)
 {
-    return TextRow{QString::fromLatin1(control), -1, role, index, QString::fromUtf8(zh), QString::fromUtf8(en)};
+    return TextRow{QString::fromLatin1(control), -1, role, index, {zh, en}};
 }
 
 TextRow caption(const char *control, const char *zh, const char *en)
@@ -55,6 +55,15 @@ TextTable mainWindowTexts()
         row("Toolbar1", TextRole::ToolTip, 5, "读频", "Read Data from the Transceive"),
         row("Toolbar1", TextRole::ToolTip, 6, "写频", "Write Data in the Transceive"),
     };
+}
+
+TextTable progressWindowTexts(bool writing)
+{
+    if (writing)
+        return {title("正在写入……", "Writing……"),
+                caption("Label1", "正在写频，请稍候。", "Writing frequently, please wait a moment.")};
+    return {title("正在读取……", "Reading……"),
+            caption("Label1", "正在读频，请稍候。", "Reading frequently, please wait a moment.")};
 }
 
 TextTable aboutBoxTexts()

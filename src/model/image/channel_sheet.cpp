@@ -1,6 +1,6 @@
 #include "image/channel_sheet.h"
 
-#include "i18n/texts.h"
+#include "i18n/field_texts.h"
 #include "image/address_map.h"
 #include "image/codecs.h"
 #include "image/tone_list.h"
@@ -12,22 +12,6 @@ namespace {
 constexpr int kFirstOption = kColumnPower;
 constexpr int kLastOption = kColumnScramble;
 
-struct OptionList {
-    int count;
-    Bilingual entries[3];
-};
-
-// Position in a list is the value stored in the flag byte.
-const OptionList kOptionLists[6] = {
-    {3, {{"低", "Low"}, {"高", "High"}, {"中", "Middle"}}},   // power, bits 1-0
-    {2, {{"载波", "Carry"}, {"关", "Off"}, {}}},             // busy-channel lock, bit 2
-    {2, {{"禁止", "Off"}, {"使能", "On"}, {}}},              // scan add, bit 3
-    {2, {{"窄带", "Narror"}, {"宽带", "wide"}, {}}},         // bandwidth, bit 4
-    {2, {{"开", "On"}, {"关", "Off"}, {}}},                  // transmit prohibit, bit 5
-    {2, {{"开", "On"}, {"关", "Off"}, {}}},                  // scramble, bit 6
-};
-
-bool isOptionColumn(int column) { return column >= kFirstOption && column <= kLastOption; }
 bool isToneColumn(int column) { return column == kColumnRxTone || column == kColumnTxTone; }
 
 // A channel is kept only when its receive frequency is a real number inside
@@ -69,18 +53,6 @@ void storeTone(MemoryImage &image, int address, int toneIndex, const QString &to
 
 } // namespace
 
-int channelOptionCount(int column)
-{
-    return isOptionColumn(column) ? kOptionLists[column - kFirstOption].count : 0;
-}
-
-QString channelOptionText(int column, int index, int language)
-{
-    if (index < 0 || index >= channelOptionCount(column))
-        return {};
-    return kOptionLists[column - kFirstOption].entries[index].text(language);
-}
-
 ChannelSheet::ChannelSheet() = default;
 
 const ChannelRow &ChannelSheet::row(int channel) const
@@ -113,7 +85,7 @@ void ChannelSheet::clearGrid()
         clearNo(channel);
 }
 
-void ChannelSheet::setNumOf(const MemoryImage &image, int language)
+void ChannelSheet::setNumOf(const MemoryImage &image, Language language)
 {
     for (int channel = 1; channel <= kChannels; ++channel) {
         const int r = kChannelRecords.address(channel - 1);
@@ -209,7 +181,7 @@ void ChannelSheet::encodeNames(MemoryImage &image) const
         image.store(kChannelNames.address(channel - 1), channelNameBytes(m_rows[channel - 1].name));
 }
 
-void ChannelSheet::refreshLanguage(int language)
+void ChannelSheet::refreshLanguage(Language language)
 {
     for (int channel = 1; channel <= kChannels; ++channel) {
         const ChannelRow &row = rowRef(channel);
@@ -233,19 +205,15 @@ int ChannelSheet::editorColumn(int channel, int column) const
     return column;
 }
 
-QString ChannelSheet::newChannelText(int column, int language)
+QString ChannelSheet::newChannelText(int column, Language language)
 {
     if (isToneColumn(column))
         return toneEntry(0, language);
-    // A new channel's bandwidth reads "Wide", unlike the list's "wide"; a
-    // language switch later shows the list's text.
-    if (column == kColumnBandwidth && language == kEnglish)
-        return QStringLiteral("Wide");
-    return channelOptionText(column, 1, language);
+    return newChannelOptionText(column, language);
 }
 
 FrequencyCommit ChannelSheet::commitFrequency(int channel, int column, const QString &text,
-                                              const BandState &band, int language)
+                                              const BandState &band, Language language)
 {
     if (!validChannel(channel) || (column != kColumnRx && column != kColumnTx))
         return FrequencyCommit::Unchanged;
@@ -305,7 +273,7 @@ void ChannelSheet::commitName(int channel, const QString &text)
     cellRef(channel, kColumnName) = name;
 }
 
-bool ChannelSheet::chooseTone(int channel, int column, int toneIndex, int language)
+bool ChannelSheet::chooseTone(int channel, int column, int toneIndex, Language language)
 {
     if (!validChannel(channel) || !isToneColumn(column) || toneIndex < 0 || toneIndex >= kToneCount
         || rowRef(channel).rxText.isEmpty())
@@ -323,7 +291,7 @@ bool ChannelSheet::chooseTone(int channel, int column, int toneIndex, int langua
     return true;
 }
 
-bool ChannelSheet::chooseOption(int channel, int column, int index, int language)
+bool ChannelSheet::chooseOption(int channel, int column, int index, Language language)
 {
     if (!validChannel(channel) || index < 0 || index >= channelOptionCount(column)
         || rowRef(channel).rxText.isEmpty())

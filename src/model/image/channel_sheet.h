@@ -1,5 +1,6 @@
 #pragma once
 
+#include "i18n/field_texts.h"
 #include "image/band.h"
 #include "image/memory_image.h"
 
@@ -38,14 +39,7 @@ enum ChannelColumn {
     kColumnName = 11,
 };
 
-// The option lists of the channel columns 5..10, the one source of their
-// texts (the grid cells, the window's lists and its language table).
-// Number of entries of the list of column (3 for power, 2 for the others,
-// 0 for a column without a list).
-int channelOptionCount(int column);
-// Entry index of the list of column in the language; empty when the list
-// has no such entry (the power value 3 shows an empty cell).
-QString channelOptionText(int column, int index, int language);
+// The option lists of columns 5..10 (channelOptionText ...) are in i18n/field_texts.h.
 
 // What committing the frequency editor did.
 enum class FrequencyCommit {
@@ -75,14 +69,14 @@ public:
     void startForm() { clearGrid(); }
 
     // The image passes.
-    void setNumOf(const MemoryImage &image, int language);
+    void setNumOf(const MemoryImage &image, Language language);
     void setGrid(const BandState &band);
     void decodeNames(const MemoryImage &image);
     void encodeRecords(MemoryImage &image) const;
     void encodeNames(MemoryImage &image) const;
 
     // Re-texts every row in the language after a switch; names untouched.
-    void refreshLanguage(int language);
+    void refreshLanguage(Language language);
 
     // The cell editors' commits.
 
@@ -91,18 +85,18 @@ public:
     int editorColumn(int channel, int column) const;
     // The frequency editor's text t left cell (channel, column 1 or 2).
     FrequencyCommit commitFrequency(int channel, int column, const QString &text,
-                                    const BandState &band, int language);
+                                    const BandState &band, Language language);
     // The name editor's text changed: the table follows at once, the cell on commit.
     void editName(int channel, const QString &text);
     void commitName(int channel, const QString &text);
     // A tone chosen from the tone list for column 3 or 4.
-    bool chooseTone(int channel, int column, int toneIndex, int language);
+    bool chooseTone(int channel, int column, int toneIndex, Language language);
     // An option chosen from the list of column 5..10. The row's option text
     // stays; the cell shows the chosen entry.
-    bool chooseOption(int channel, int column, int index, int language);
+    bool chooseOption(int channel, int column, int index, Language language);
 
     // Texts of a new channel's cells 3..10 in the language.
-    static QString newChannelText(int column, int language);
+    static QString newChannelText(int column, Language language);
 
 private:
     static bool validChannel(int channel) { return channel >= 1 && channel <= kChannels; }

@@ -152,7 +152,7 @@ std::optional<double> snapToRaster(const QString &frequency)
     return value;
 }
 
-QString toneText(std::uint8_t lo, std::uint8_t hi, int language)
+QString toneText(std::uint8_t lo, std::uint8_t hi, Language language)
 {
     if (lo == 0xFF)
         return toneEntry(0, language);

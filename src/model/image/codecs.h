@@ -1,5 +1,7 @@
 #pragma once
 
+#include "i18n/language.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -38,7 +40,7 @@ std::optional<std::uint8_t> frequencyByte(const QString &frequency, int k);
 std::optional<double> snapToRaster(const QString &frequency);
 
 // Tone code bytes to text; lo == 0xFF is Off in the given language.
-QString toneText(std::uint8_t lo, std::uint8_t hi, int language);
+QString toneText(std::uint8_t lo, std::uint8_t hi, Language language);
 // Tone text to its 4-character code text, low byte first ("7006" for 67.0).
 std::optional<QString> toneCode(const QString &tone);
 // toneCode split into the two bytes to store (lo, hi).

@@ -1,14 +1,12 @@
 #include "image/tone_list.h"
 
-#include "i18n/texts.h"
+#include "i18n/field_texts.h"
 
 #include <array>
 
 namespace quillon {
 
 namespace {
-
-constexpr Bilingual kOff{"关闭", "Off"};
 
 constexpr std::array<const char *, 50> kCtcss{
     "67.0",  "69.3",  "71.9",  "74.4",  "77.0",  "79.7",  "82.5",  "85.4",  "88.5",  "91.5",
@@ -36,10 +34,10 @@ static_assert(kFirstInverted + static_cast<int>(kDcs.size()) == kToneCount);
 
 } // namespace
 
-QString toneEntry(int index, int language)
+QString toneEntry(int index, Language language)
 {
     if (index == 0)
-        return kOff.text(language);
+        return toneOffText().text(language);
     if (index > 0 && index < kFirstNormal)
         return QString::fromLatin1(kCtcss[static_cast<std::size_t>(index - 1)]);
     if (index >= kFirstNormal && index < kFirstInverted)
@@ -49,7 +47,7 @@ QString toneEntry(int index, int language)
     return {};
 }
 
-QStringList toneEntries(int language)
+QStringList toneEntries(Language language)
 {
     QStringList entries;
     entries.reserve(kToneCount);
@@ -58,12 +56,12 @@ QStringList toneEntries(int language)
     return entries;
 }
 
-int toneIndexOf(const QString &text, int language)
+int toneIndexOf(const QString &text, Language language)
 {
-    if (text == kOff.text(language))
+    if (text == toneOffText().text(language))
         return 0;
     // Built once: every decoded tone is looked up, 256 per image.
-    static const QStringList entries = toneEntries(kEnglish);
+    static const QStringList entries = toneEntries(Language::English);
     const qsizetype index = entries.indexOf(text, 1);
     return index < 0 ? 0 : static_cast<int>(index);
 }

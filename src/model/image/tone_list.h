@@ -1,6 +1,6 @@
 #pragma once
 
-#include "i18n/texts.h"   // kChinese, kEnglish for the language argument
+#include "i18n/language.h"
 
 #include <QString>
 #include <QStringList>
@@ -11,11 +11,11 @@ namespace quillon {
 inline constexpr int kToneCount = 265;
 
 // Entry text; entry 0 is the Off text of the language (0 Chinese, 1 English).
-QString toneEntry(int index, int language);
+QString toneEntry(int index, Language language);
 // All 265 entries in order, as the tone lists show them.
-QStringList toneEntries(int language);
+QStringList toneEntries(Language language);
 // Position of the first entry equal to text (case-sensitive), 0 when none.
 // Only the Off text of the given language matches entry 0.
-int toneIndexOf(const QString &text, int language);
+int toneIndexOf(const QString &text, Language language);
 
 } // namespace quillon

@@ -122,16 +122,6 @@ std::optional<Message> endMessage(TransferEnd end)
     return std::nullopt;
 }
 
-ProgressTexts progressTexts(TransferKind kind, int language)
-{
-    const bool zh = language == kChinese;
-    if (kind == TransferKind::Write)
-        return {zh ? QStringLiteral("正在写入……") : QStringLiteral("Writing……"),
-                zh ? QStringLiteral("正在写频，请稍候。") : QStringLiteral("Writing frequently, please wait a moment.")};
-    return {zh ? QStringLiteral("正在读取……") : QStringLiteral("Reading……"),
-            zh ? QStringLiteral("正在读频，请稍候。") : QStringLiteral("Reading frequently, please wait a moment.")};
-}
-
 TransferProtocol::TransferProtocol(MemoryImage &readImage, const MemoryImage &writeImage)
     : m_readImage(readImage), m_writeImage(writeImage)
 {

@@ -64,13 +64,6 @@ enum class TransferEnd {
 // The message that announces an end; none after a declined forced write.
 std::optional<Message> endMessage(TransferEnd end);
 
-// Caption and label of the progress window.
-struct ProgressTexts {
-    QString caption;
-    QString label;
-};
-ProgressTexts progressTexts(TransferKind kind, int language);
-
 // What the caller must do after an event, in this order: show the progress
 // value, set the receive threshold, send the bytes, then ask the question or
 // close the transfer.

@@ -160,7 +160,7 @@ void ChannelWindow::buildGrid()
 
 void ChannelWindow::buildEditors()
 {
-    const int language = context().language();
+    const Language language = context().language();
     auto makeText = [this](const char *name) {
         auto *editor = new QLineEdit(m_client);
         editor->setObjectName(QString::fromLatin1(name));

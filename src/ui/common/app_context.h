@@ -25,7 +25,7 @@ public:
 
     Workspace &workspace() { return m_workspace; }
     const Workspace &workspace() const { return m_workspace; }
-    int language() const { return m_workspace.language; }
+    Language language() const { return m_workspace.language; }
 
     // The one modal message box. An empty caption shows the application
     // title. Returns the button number (1 OK, 2 Cancel, ...). Tests install a

@@ -4,6 +4,7 @@
 #include "common/key_filter.h"
 #include "common/twips.h"
 #include "i18n/apply_language.h"
+#include "i18n/ui_texts.h"
 #include "common/app_context.h"
 
 #include <QCloseEvent>
@@ -47,7 +48,7 @@ DtmfWindow::DtmfWindow(AppContext &context, QWidget *parent)
       m_keyFilter(new KeyFilter(dtmfKey, this))
 {
     setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(QString::fromUtf8("DTMF(双音多频)"));   // the same in both languages
+    setWindowTitle(ui_text::kDtmfWindowTitle.text(context.language()));
     resize(twips(5750), twips(3600));
 
     m_optionMemories = new QRadioButton(this);
@@ -77,7 +78,7 @@ DtmfWindow::DtmfWindow(AppContext &context, QWidget *parent)
         {makeLabel(m_otherPage, QStringLiteral("Label17")), m_delay},
         {makeLabel(m_otherPage, QStringLiteral("Label2")), m_aniStart},
         {makeLabel(m_otherPage, QStringLiteral("Label4")), m_aniEnd},
-        {makeLabel(m_otherPage, QStringLiteral("Label5"), QString::fromUtf8("ANI：")), m_aniSending},
+        {makeLabel(m_otherPage, QStringLiteral("Label5"), ui_text::kAniSendingLabel.text(context.language())), m_aniSending},
         {makeLabel(m_otherPage, QStringLiteral("Label18")), m_groupCall},
         {makeLabel(m_otherPage, QStringLiteral("Label3")), m_ownCode},
     };

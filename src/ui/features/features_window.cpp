@@ -81,7 +81,7 @@ OptionalFeaturesWindow::OptionalFeaturesWindow(AppContext &context, QWidget *par
     , m_clock(timeOfDay)
 {
     setObjectName(QStringLiteral("Form3"));
-    const int language = context.language();
+    const Language language = context.language();
     setWindowTitle(featuresWindowTitle().text(language));
 
     m_functionPage = buildPage(FeaturePage::Function, Feature::PresentChannel);
@@ -164,7 +164,7 @@ QGroupBox *OptionalFeaturesWindow::buildPage(FeaturePage page, Feature rightColu
 
 QWidget *OptionalFeaturesWindow::buildControl(const FeatureField &field)
 {
-    const int language = context().language();
+    const Language language = context().language();
     QWidget *control = nullptr;
     switch (field.kind) {
     case FeatureKind::List: {

@@ -4,6 +4,7 @@
 #include "common/key_filter.h"
 #include "common/twips.h"
 #include "i18n/apply_language.h"
+#include "i18n/ui_texts.h"
 #include "common/app_context.h"
 
 #include <QCloseEvent>
@@ -139,8 +140,7 @@ FmRadioWindow::FmRadioWindow(AppContext &context, QWidget *parent)
     connect(&context, &AppContext::pendingEditsRequested, this, &FmRadioWindow::endCellEdit);
 
     applyLanguage();
-    const bool chinese = context.language() == kChinese;
-    m_lists[1]->setItemText(1, chinese ? QString::fromUtf8("频率(MHz)") : QStringLiteral("Frequency(MHz)"));
+    m_lists[1]->setItemText(1, ui_text::kFmFrequencyWithUnit.text(context.language()));
     showModel();
 }
 

@@ -2,7 +2,7 @@
 
 #include "files/dat_file.h"
 #include "common/app_context.h"
-#include "i18n/shell_texts.h"
+#include "i18n/ui_texts.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -54,7 +54,7 @@ void FileCommands::openImage()
     const QString path = chooseFile(FileDialogKind::Open);
     if (path.isEmpty())
         return;
-    const int language = m_context.language();
+    const Language language = m_context.language();
     MemoryImage image;
     const DatResult result = loadDatFile(path, image);
     switch (result.status) {
@@ -65,8 +65,8 @@ void FileCommands::openImage()
         return;
     case DatStatus::ReadError:
     case DatStatus::WriteError:
-        m_context.showMessage(shell::kOpenFailed.text(language) + result.systemReason, kStyleStop,
-                              shell::kErrorCaption.text(language));
+        m_context.showMessage(ui_text::kOpenFailed.text(language) + result.systemReason, kStyleStop,
+                              ui_text::kErrorCaption.text(language));
         return;
     }
     Workspace &ws = m_context.workspace();
@@ -87,9 +87,9 @@ void FileCommands::saveImage()
     encodeImage(ws);
     const DatResult result = saveDatFile(path, ws.writeImage);
     if (result.status != DatStatus::Ok) {
-        const int language = m_context.language();
-        m_context.showMessage(shell::kSaveFailed.text(language) + result.systemReason, kStyleStop,
-                              shell::kErrorCaption.text(language));
+        const Language language = m_context.language();
+        m_context.showMessage(ui_text::kSaveFailed.text(language) + result.systemReason, kStyleStop,
+                              ui_text::kErrorCaption.text(language));
     }
 }
 
@@ -105,7 +105,7 @@ QString FileCommands::showDialog(FileDialogKind kind)
 {
     QFileDialog dialog(m_dialogParent);
     dialog.setDirectory(m_folder);
-    const QStringList filters = nameFiltersFromPairs(QString::fromUtf8(shell::kDatFilter));
+    const QStringList filters = nameFiltersFromPairs(ui_text::kDatFilter.en);
     dialog.setNameFilters(filters);
     dialog.selectNameFilter(filters.first());
     if (kind == FileDialogKind::Save) {

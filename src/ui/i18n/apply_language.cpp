@@ -82,13 +82,13 @@ bool setToolTip(QObject *object, int number, const QString &text)
 
 } // namespace
 
-int applyTextTable(QWidget *root, const TextTable &table, int language)
+int applyTextTable(QWidget *root, const TextTable &table, Language language)
 {
-    if (!root || (language != kChinese && language != kEnglish))
+    if (!root || (language != Language::Chinese && language != Language::English))
         return 0;
     int missing = 0;
     for (const TextRow &row : table) {
-        const QString text = row.text(language);
+        const QString text = row.text.text(language);
         if (row.role == TextRole::WindowTitle) {
             root->setWindowTitle(text);
             continue;

@@ -12,6 +12,6 @@ namespace quillon {
 // Handles window titles, labels, buttons, check boxes, group boxes, menu and
 // toolbar actions, combo box entries, table headers, tab captions and
 // tool tips. Returns the number of rows whose control was not found.
-int applyTextTable(QWidget *root, const TextTable &table, int language);
+int applyTextTable(QWidget *root, const TextTable &table, Language language);
 
 } // namespace quillon

@@ -1,5 +1,7 @@
 #include "link/progress_window.h"
 
+#include "i18n/apply_language.h"
+
 #include <QCloseEvent>
 #include <QLabel>
 #include <QProgressBar>
@@ -23,11 +25,9 @@ ProgressWindow::ProgressWindow(QWidget *parent)
     setMinimumWidth(360);
 }
 
-void ProgressWindow::begin(TransferKind kind, int language)
+void ProgressWindow::begin(TransferKind kind, Language language)
 {
-    const ProgressTexts texts = progressTexts(kind, language);
-    setWindowTitle(texts.caption);
-    m_label->setText(texts.label);
+    applyTextTable(this, progressWindowTexts(kind == TransferKind::Write), language);
     m_bar->setRange(1, kind == TransferKind::Write ? TransferProtocol::kWriteLastStep
                                                    : TransferProtocol::kReadLastStep);
     m_bar->setValue(1);

@@ -17,7 +17,7 @@ public:
     explicit ProgressWindow(QWidget *parent = nullptr);
 
     // Texts in the language and the bar's range: 1..195 reading, 1..192 writing.
-    void begin(TransferKind kind, int language);
+    void begin(TransferKind kind, Language language);
     void setStep(int step);
     // Closes the window; the only way it closes.
     void finish();

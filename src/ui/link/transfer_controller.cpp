@@ -1,5 +1,6 @@
 #include "link/transfer_controller.h"
 
+#include "i18n/ui_texts.h"
 #include "link/progress_window.h"
 #include "serial_port.h"
 #include "common/app_context.h"
@@ -43,7 +44,7 @@ bool TransferController::openPort(int number, QString *reason)
     const QString device = deviceName(number);
     if (device.isEmpty()) {
         if (reason)
-            *reason = tr("No serial device is known as port %1").arg(number);
+            *reason = ui_text::kNoSerialDevice.text(m_context.language()).arg(number);
         return false;
     }
     return m_link->open(device, reason);

@@ -1,6 +1,7 @@
 #include "print/print_report.h"
 
 #include "i18n/report_texts.h"
+#include "i18n/ui_texts.h"
 #include "common/app_context.h"
 
 #include <QAbstractButton>
@@ -64,12 +65,12 @@ using Rows = QList<std::pair<QString, QString>>;
 // A font that has the Chinese glyphs. Shaping stays off: ligatures such as
 // "ff" would otherwise turn into single glyphs that text extraction (and a
 // search in the PDF) no longer reads as the letters the windows show.
-QFont reportFont(int language)
+QFont reportFont(Language language)
 {
     QFont font;
     const QStringList cjk{QStringLiteral("SimSun"), QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Noto Serif CJK SC")};
     const QStringList latin{QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")};
-    font.setFamilies(language == kChinese ? cjk + latin : latin + cjk);
+    font.setFamilies(language == Language::Chinese ? cjk + latin : latin + cjk);
     font.setStyleStrategy(QFont::PreferNoShaping);
     font.setPointSizeF(10);
     return font;
@@ -206,7 +207,7 @@ double bodyInchesOf(const QPrinter *printer)
 
 std::unique_ptr<QTextDocument> buildReportFor(const ReportSources &s, double bodyInches)
 {
-    const int lang = s.language;
+    const Language lang = s.language;
     auto document = std::make_unique<QTextDocument>();
     document->setDefaultFont(reportFont(lang));
     ReportWriter out(*document, bodyInches);
@@ -287,7 +288,7 @@ PrintPreviewWindow::PrintPreviewWindow(AppContext &context, const ReportSources 
     : QDialog(parent), m_context(context), m_sources(sources), m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
 {
     setObjectName(QStringLiteral("FrmPrint"));
-    const int lang = sources.language;
+    const Language lang = sources.language;
     setWindowTitle(QString::fromLatin1(kApplicationTitle) + report::kPreview.text(lang));
     m_printer->setPageSize(QPageSize(QPageSize::A4));
 
@@ -298,25 +299,24 @@ PrintPreviewWindow::PrintPreviewWindow(AppContext &context, const ReportSources 
 
     auto *bar = new QToolBar(this);
     bar->setObjectName(QStringLiteral("PreviewBar"));
-    const bool zh = lang == kChinese;
-    auto add = [&](const QString &name, const char *zhText, const char *enText, auto slot) {
-        QAction *action = bar->addAction(QString::fromUtf8(zh ? zhText : enText));
+    auto add = [&](const QString &name, const Bilingual &text, auto slot) {
+        QAction *action = bar->addAction(text.text(lang));
         action->setObjectName(name);
         connect(action, &QAction::triggered, this, slot);
         return action;
     };
-    add(QStringLiteral("ActPrint"), "打印", "Print", [this] { printNow(false); });
-    add(QStringLiteral("ActPrintTo"), "打印到...", "Print to...", [this] { printNow(true); });
-    add(QStringLiteral("ActSavePdf"), "另存为PDF", "Save as PDF", [this] { savePdf(); });
+    add(QStringLiteral("ActPrint"), ui_text::kPreviewPrint, [this] { printNow(false); });
+    add(QStringLiteral("ActPrintTo"), ui_text::kPreviewPrintTo, [this] { printNow(true); });
+    add(QStringLiteral("ActSavePdf"), report::kSavePdf, [this] { savePdf(); });
     bar->addSeparator();
-    add(QStringLiteral("ActZoomIn"), "放大", "Zoom in", [this] { m_preview->zoomIn(); });
-    add(QStringLiteral("ActZoomOut"), "缩小", "Zoom out", [this] { m_preview->zoomOut(); });
-    add(QStringLiteral("ActFitWidth"), "适合宽度", "Fit width", [this] { m_preview->fitToWidth(); });
-    add(QStringLiteral("ActPortrait"), "纵向", "Portrait", [this] { m_preview->setPortraitOrientation(); });
-    add(QStringLiteral("ActLandscape"), "横向", "Landscape", [this] { m_preview->setLandscapeOrientation(); });
-    add(QStringLiteral("ActRefresh"), "刷新", "Refresh", [this] { m_preview->updatePreview(); });
+    add(QStringLiteral("ActZoomIn"), ui_text::kPreviewZoomIn, [this] { m_preview->zoomIn(); });
+    add(QStringLiteral("ActZoomOut"), ui_text::kPreviewZoomOut, [this] { m_preview->zoomOut(); });
+    add(QStringLiteral("ActFitWidth"), ui_text::kPreviewFitWidth, [this] { m_preview->fitToWidth(); });
+    add(QStringLiteral("ActPortrait"), ui_text::kPreviewPortrait, [this] { m_preview->setPortraitOrientation(); });
+    add(QStringLiteral("ActLandscape"), ui_text::kPreviewLandscape, [this] { m_preview->setLandscapeOrientation(); });
+    add(QStringLiteral("ActRefresh"), ui_text::kPreviewRefresh, [this] { m_preview->updatePreview(); });
     bar->addSeparator();
-    add(QStringLiteral("ActClose"), "关闭", "Close", [this] { reject(); });
+    add(QStringLiteral("ActClose"), ui_text::kPreviewClose, [this] { reject(); });
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -341,7 +341,7 @@ void PrintPreviewWindow::printNow(bool choosePrinter)
 
 void PrintPreviewWindow::savePdf()
 {
-    const int lang = m_sources.language;
+    const Language lang = m_sources.language;
     const QString path = m_pathProvider
         ? m_pathProvider()
         : QFileDialog::getSaveFileName(this, report::kSavePdf.text(lang), QString(), report::kPdfFilter.text(lang));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "i18n/language.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -20,7 +22,7 @@ struct ReportSources {
     QWidget *channelWindow = nullptr;     // Form1 with Grid1
     QWidget *featuresWindow = nullptr;    // Form3
     QWidget *calibrationWindow = nullptr; // Form4
-    int language = 1;
+    Language language = Language::English;
 };
 
 // The report as a document: title block, function set, whole-band settings,

@@ -1,7 +1,7 @@
 #include "shell/about_box.h"
 
 #include "i18n/apply_language.h"
-#include "i18n/shell_texts.h"
+#include "i18n/ui_texts.h"
 #include "shell/toolbar_icons.h"
 
 #include <QDesktopServices>
@@ -34,8 +34,8 @@ AboutBox::AboutBox(QWidget *parent)
     big.setBold(true);
     title->setFont(big);
     addLine("lblVersion", {});
-    addLine("lblCopyR", QString::fromUtf8(shell::kMakerLine));
-    const QString address = QString::fromLatin1(shell::kMakerAddress);
+    addLine("lblCopyR", ui_text::kMakerLine.en);
+    const QString address = QString::fromLatin1(ui_text::kMakerAddress);
     QLabel *link = addLine("lblLink", QStringLiteral("<a href=\"%1\">%1</a>").arg(address));
     link->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     connect(link, &QLabel::linkActivated, this, [](const QString &url) { QDesktopServices::openUrl(QUrl(url)); });
@@ -51,7 +51,7 @@ AboutBox::AboutBox(QWidget *parent)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void AboutBox::applyLanguage(int language)
+void AboutBox::applyLanguage(Language language)
 {
     applyTextTable(this, aboutBoxTexts(), language);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "i18n/language.h"
+
 #include <QDialog>
 
 namespace quillon {
@@ -11,7 +13,7 @@ class AboutBox : public QDialog {
 public:
     explicit AboutBox(QWidget *parent = nullptr);
 
-    void applyLanguage(int language);
+    void applyLanguage(Language language);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;

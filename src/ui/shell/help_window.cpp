@@ -1,7 +1,7 @@
 #include "shell/help_window.h"
 
 #include "help_viewer.h"
-#include "i18n/shell_texts.h"
+#include "i18n/ui_texts.h"
 
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -22,9 +22,9 @@ HelpWindow::HelpWindow(QWidget *parent)
     resize(em * 90, em * 80);
 }
 
-void HelpWindow::showGuide(int language)
+void HelpWindow::showGuide(Language language)
 {
-    setWindowTitle(shell::kGuideTitle.text(language));
+    setWindowTitle(ui_text::kGuideTitle.text(language));
     m_browser->setHtml(userGuideHtml(language));
     show();
     raise();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "i18n/language.h"
+
 #include <QDialog>
 
 class QTextBrowser;
@@ -12,7 +14,7 @@ class HelpWindow : public QDialog {
 public:
     explicit HelpWindow(QWidget *parent = nullptr);
     // Loads the guide of the language and brings the window up.
-    void showGuide(int language);
+    void showGuide(Language language);
 
 private:
     QTextBrowser *m_browser;

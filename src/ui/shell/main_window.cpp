@@ -286,8 +286,8 @@ void MainWindow::showEditor(int number)
 
 void MainWindow::applyLanguage()
 {
-    const int language = m_context.language();
-    if (language != kChinese && language != kEnglish)
+    const Language language = m_context.language();
+    if (language != Language::Chinese && language != Language::English)
         return;
     applyTextTable(this, mainWindowTexts(), language);
     for (EditorWindow *window : m_editors)
@@ -299,7 +299,7 @@ void MainWindow::applyLanguage()
     // transfer, so there is nothing to empty here for Chinese.
 }
 
-void MainWindow::switchLanguage(int language)
+void MainWindow::switchLanguage(Language language)
 {
     m_context.workspace().language = language;
     applyLanguage();
@@ -479,7 +479,7 @@ void MainWindow::writeRadio()
 
 void MainWindow::showHelp()
 {
-    const int language = m_context.language();
+    const Language language = m_context.language();
     if (!openHelpFile(language))
         m_help->showGuide(language);
 }

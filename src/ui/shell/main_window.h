@@ -1,5 +1,6 @@
 #pragma once
 
+#include "i18n/language.h"
 #include "features/hidden_modes.h"
 
 #include <QMainWindow>
@@ -44,7 +45,7 @@ public:
     // this window, Form1..Form5, the About box.
     void applyLanguage();
     // The language menu: applies the texts, then re-texts the channel rows.
-    void switchLanguage(int language);
+    void switchLanguage(Language language);
     // Selects band list entry index as a change made by the program: no
     // question, the grid keeps its channels.
     void selectBandByProgram(int index);
@@ -100,8 +101,8 @@ private:
     void showFmRadio() { showEditor(5); }
     void readRadio();
     void writeRadio();
-    void chooseChinese() { switchLanguage(0); }
-    void chooseEnglish() { switchLanguage(1); }
+    void chooseChinese() { switchLanguage(Language::Chinese); }
+    void chooseEnglish() { switchLanguage(Language::English); }
     void showHelp();
     void showAbout();
     void pressForcedWriteButton() { pressHiddenButton(HiddenMode::ForcedWrite); }

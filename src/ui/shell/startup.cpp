@@ -30,8 +30,8 @@ std::unique_ptr<MainWindow> startQuillon(AppContext &context, SettingsStore &set
     ws.language = settings.readLanguage();
     auto window = std::make_unique<MainWindow>(context, &settings);
     window->show();
-    if (ws.language != kChinese)
-        ws.language = kEnglish;
+    if (ws.language != Language::Chinese)
+        ws.language = Language::English;
     window->applyLanguage();
     return window;
 }

@@ -70,7 +70,7 @@ QByteArray toneCodeBytes(int toneIndex)
 {
     if (toneIndex == 0)
         return QByteArray::fromHex("FFFF");
-    const auto bytes = toneBytes(toneEntry(toneIndex, kEnglish));
+    const auto bytes = toneBytes(toneEntry(toneIndex, Language::English));
     return bytesOf({bytes->first, bytes->second});
 }
 
@@ -233,18 +233,18 @@ void TestWorkspace::encodingIsRepeatable()
 void TestWorkspace::roundTripOfRecordsAndNames_data()
 {
     QTest::addColumn<int>("bandIndex");
-    QTest::addColumn<int>("language");
+    QTest::addColumn<Language>("language");
     QTest::addColumn<quint32>("seed");
-    QTest::newRow("400-470 english") << 3 << kEnglish << 1u;
-    QTest::newRow("400-470 chinese") << 3 << kChinese << 2u;
-    QTest::newRow("136-174 chinese") << 0 << kChinese << 3u;
-    QTest::newRow("134-260 english") << 9 << kEnglish << 4u;
+    QTest::newRow("400-470 english") << 3 << Language::English << 1u;
+    QTest::newRow("400-470 chinese") << 3 << Language::Chinese << 2u;
+    QTest::newRow("136-174 chinese") << 0 << Language::Chinese << 3u;
+    QTest::newRow("134-260 english") << 9 << Language::English << 4u;
 }
 
 void TestWorkspace::roundTripOfRecordsAndNames()
 {
     QFETCH(int, bandIndex);
-    QFETCH(int, language);
+    QFETCH(Language, language);
     QFETCH(quint32, seed);
     QRandomGenerator random(seed);
     BandState band;
@@ -317,7 +317,7 @@ void TestWorkspace::damagedImages()
                 image.set(address, image.at(address) ^ static_cast<std::uint8_t>(1 << random.bounded(8)));
             }
         }
-        ws.language = round % 3 == 0 ? kChinese : kEnglish;
+        ws.language = round % 3 == 0 ? Language::Chinese : Language::English;
         ws.readImage = image;
         decodeImage(ws);
         QByteArray before = image.toByteArray();

@@ -38,7 +38,7 @@ BandState band400to470()
     return band;
 }
 
-void decodeAll(OptionalFeatures &features, MemoryImage &image, int language = kEnglish)
+void decodeAll(OptionalFeatures &features, MemoryImage &image, Language language = Language::English)
 {
     features.decodeOptionBytes(image);
     features.decodeRest(image, language);
@@ -284,7 +284,7 @@ void TestOptionalFeatures::fieldCodecs()
     QFETCH(QString, shown);
     QFETCH(QByteArray, encoded);
 
-    for (int language : {kChinese, kEnglish}) {
+    for (Language language : {Language::Chinese, Language::English}) {
         MemoryImage image = filled(0x00);
         image.store(address, stored);
         OptionalFeatures f;
@@ -513,7 +513,7 @@ void TestOptionalFeatures::languageTable()
         const auto row = std::find_if(table.begin(), table.end(), [&](const TextRow &r) {
             return r.control == QLatin1String(control) && r.index == index;
         });
-        return row == table.end() ? QString() : row->zh + u'|' + row->en;
+        return row == table.end() ? QString() : row->text.zh + u'|' + row->text.en;
     };
     QCOMPARE(at("Label6", 0), QStringLiteral("当前频道数:| Present Channel:"));
     QCOMPARE(at("Label40", 0), QStringLiteral("自动关机:|Auto Shut-Down"));

@@ -35,7 +35,7 @@ QString emptyFields()
 }
 
 // Decodes one record as channel 5 (and its name) the way the image passes do.
-ChannelSheet decoded(const QByteArray &record, int bandIndex, int language,
+ChannelSheet decoded(const QByteArray &record, int bandIndex, Language language,
                      const QByteArray &name = QByteArray(8, '\0'))
 {
     MemoryImage image = erasedImage();
@@ -87,52 +87,52 @@ void TestChannelSheet::records_data()
 {
     QTest::addColumn<QByteArray>("record");
     QTest::addColumn<int>("bandIndex");
-    QTest::addColumn<int>("language");
+    QTest::addColumn<Language>("language");
     QTest::addColumn<QString>("cells");        // columns 1..10
     QTest::addColumn<QString>("indices");      // rx tone, tx tone, options 5..10
     QTest::addColumn<QByteArray>("reencoded");
 
     const QByteArray erased(13, '\xFF');
     QTest::newRow("0x95 in 400-470")
-        << kRecord95 << 3 << kEnglish
+        << kRecord95 << 3 << Language::English
         << "462.56250|462.56250|Off|Off|High|Off|Off|wide|On|On" << "0 0 1 1 0 1 0 0" << kRecord95;
     QTest::newRow("0x95 in Chinese")
-        << kRecord95 << 3 << kChinese
+        << kRecord95 << 3 << Language::Chinese
         << "462.56250|462.56250|关闭|关闭|高|关|禁止|宽带|开|开" << "0 0 1 1 0 1 0 0" << kRecord95;
     QTest::newRow("0x95 in 136-174 is cleared")
-        << kRecord95 << 0 << kEnglish << emptyFields() << "0 0 0 0 0 0 0 0" << erased;
+        << kRecord95 << 0 << Language::English << emptyFields() << "0 0 0 0 0 0 0 0" << erased;
     QTest::newRow("upper band limit is outside")
-        << QByteArray::fromHex("00000047ffffffffffffffff95") << 3 << kEnglish << emptyFields()
+        << QByteArray::fromHex("00000047ffffffffffffffff95") << 3 << Language::English << emptyFields()
         << "0 0 0 0 0 0 0 0" << erased;
     QTest::newRow("lower band limit is inside")
-        << QByteArray::fromHex("00000040ffffffffffffffff95") << 3 << kEnglish
+        << QByteArray::fromHex("00000040ffffffffffffffff95") << 3 << Language::English
         << "400.00000||Off|Off|High|Off|Off|wide|On|On" << "0 0 1 1 0 1 0 0"
         << QByteArray::fromHex("00000040ffffffffffffffff95");
     QTest::newRow("CTCSS and inverted DCS tones")
-        << QByteArray::fromHex("5062254650622546700623c095") << 3 << kEnglish
+        << QByteArray::fromHex("5062254650622546700623c095") << 3 << Language::English
         << "462.56250|462.56250|67.0|D023I|High|Off|Off|wide|On|On" << "1 159 1 1 0 1 0 0"
         << QByteArray::fromHex("5062254650622546700623c095");
     QTest::newRow("tone outside the list is shown, written as Off")
-        << QByteArray::fromHex("5062254650622546940677c795") << 3 << kEnglish
+        << QByteArray::fromHex("5062254650622546940677c795") << 3 << Language::English
         << "462.56250|462.56250|69.4|D777I|High|Off|Off|wide|On|On" << "0 0 1 1 0 1 0 0"
         << QByteArray::fromHex("5062254650622546ffffffff95");
     QTest::newRow("option byte 0x00")
-        << QByteArray::fromHex("5062254650622546ffffffff00") << 3 << kEnglish
+        << QByteArray::fromHex("5062254650622546ffffffff00") << 3 << Language::English
         << "462.56250|462.56250|Off|Off|Low|Carry|Off|Narror|On|On" << "0 0 0 0 0 0 0 0"
         << QByteArray::fromHex("5062254650622546ffffffff80");
     QTest::newRow("power 3 shows empty, written back")
-        << QByteArray::fromHex("5062254650622546ffffffff7f") << 3 << kEnglish
+        << QByteArray::fromHex("5062254650622546ffffffff7f") << 3 << Language::English
         << "462.56250|462.56250|Off|Off||Off|On|wide|Off|Off" << "0 0 3 1 1 1 1 1"
         << QByteArray::fromHex("5062254650622546ffffffffff");
     QTest::newRow("bytes after erased markers become 0xFF")
-        << QByteArray::fromHex("50622546ff123456ff12ff3495") << 3 << kEnglish
+        << QByteArray::fromHex("50622546ff123456ff12ff3495") << 3 << Language::English
         << "462.56250||Off|Off|High|Off|Off|wide|On|On" << "0 0 1 1 0 1 0 0"
         << QByteArray::fromHex("50622546ffffffffffffffff95");
     QTest::newRow("letter in the MHz digits is cleared")
-        << QByteArray::fromHex("5062254a50622546ffffffff95") << 3 << kEnglish << emptyFields()
+        << QByteArray::fromHex("5062254a50622546ffffffff95") << 3 << Language::English << emptyFields()
         << "0 0 0 0 0 0 0 0" << erased;
     QTest::newRow("letter in the decimals is cleared")
-        << QByteArray::fromHex("50a2254650622546ffffffff95") << 3 << kEnglish << emptyFields()
+        << QByteArray::fromHex("50a2254650622546ffffffff95") << 3 << Language::English << emptyFields()
         << "0 0 0 0 0 0 0 0" << erased;
 }
 
@@ -140,7 +140,7 @@ void TestChannelSheet::records()
 {
     QFETCH(QByteArray, record);
     QFETCH(int, bandIndex);
-    QFETCH(int, language);
+    QFETCH(Language, language);
     QFETCH(QString, cells);
     QFETCH(QString, indices);
     QFETCH(QByteArray, reencoded);
@@ -183,7 +183,7 @@ void TestChannelSheet::names()
     QFETCH(QString, name);
     QFETCH(QByteArray, reencoded);
 
-    const ChannelSheet sheet = decoded(kRecord95, 3, kEnglish, bytes);
+    const ChannelSheet sheet = decoded(kRecord95, 3, Language::English, bytes);
     QCOMPARE(sheet.row(5).name, name);
     QCOMPARE(sheet.cell(5, kColumnName), name);
     QCOMPARE(encodedName(sheet, 5).toHex(' '), reencoded.toHex(' '));
@@ -191,7 +191,7 @@ void TestChannelSheet::names()
 
 void TestChannelSheet::clearNoAndBadChannelNumbers()
 {
-    ChannelSheet sheet = decoded(kRecord95, 3, kEnglish, QByteArray::fromHex("434831ffffffffff"));
+    ChannelSheet sheet = decoded(kRecord95, 3, Language::English, QByteArray::fromHex("434831ffffffffff"));
     sheet.clearNo(5);
     QCOMPARE(sheet.cell(5, kColumnNumber), QStringLiteral("5"));
     QCOMPARE(fields(sheet, 5), emptyFields());
@@ -209,10 +209,10 @@ void TestChannelSheet::clearNoAndBadChannelNumbers()
         sheet.editName(channel, QStringLiteral("X"));
         QVERIFY(sheet.cell(channel, kColumnRx).isEmpty());
         QVERIFY(sheet.row(channel).name.isEmpty());
-        QCOMPARE(sheet.commitFrequency(channel, kColumnRx, QStringLiteral("400"), band(3), kEnglish),
+        QCOMPARE(sheet.commitFrequency(channel, kColumnRx, QStringLiteral("400"), band(3), Language::English),
                  FrequencyCommit::Unchanged);
-        QVERIFY(!sheet.chooseTone(channel, kColumnRxTone, 1, kEnglish));
-        QVERIFY(!sheet.chooseOption(channel, kColumnPower, 1, kEnglish));
+        QVERIFY(!sheet.chooseTone(channel, kColumnRxTone, 1, Language::English));
+        QVERIFY(!sheet.chooseOption(channel, kColumnPower, 1, Language::English));
     }
     QVERIFY(sheet.cell(1, ChannelSheet::kColumns).isEmpty());
 }
@@ -222,33 +222,33 @@ void TestChannelSheet::commitFrequency_data()
     QTest::addColumn<bool>("filled");        // channel 5 holds the 0x95 record named CH1
     QTest::addColumn<int>("column");
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<int>("language");
+    QTest::addColumn<Language>("language");
     QTest::addColumn<FrequencyCommit>("result");
     QTest::addColumn<QString>("cells");
 
     const QString filled = "462.56250|462.56250|Off|Off|High|Off|Off|wide|On|On";
-    QTest::newRow("below the band") << false << 1 << "399.99999" << kEnglish << FrequencyCommit::OutOfBand
+    QTest::newRow("below the band") << false << 1 << "399.99999" << Language::English << FrequencyCommit::OutOfBand
                                     << emptyFields();
-    QTest::newRow("new channel, Chinese") << false << 1 << "400" << kChinese << FrequencyCommit::Stored
+    QTest::newRow("new channel, Chinese") << false << 1 << "400" << Language::Chinese << FrequencyCommit::Stored
                                           << "400.00000|400.00000|关闭|关闭|高|关|使能|宽带|关|关";
-    QTest::newRow("two decimals") << false << 1 << "462.55" << kEnglish << FrequencyCommit::Stored
+    QTest::newRow("two decimals") << false << 1 << "462.55" << Language::English << FrequencyCommit::Stored
                                   << "462.55000|462.55000|Off|Off|High|Off|On|Wide|Off|Off";
-    QTest::newRow("trailing point") << false << 1 << "435." << kEnglish << FrequencyCommit::Stored
+    QTest::newRow("trailing point") << false << 1 << "435." << Language::English << FrequencyCommit::Stored
                                     << "435.00000|435.00000|Off|Off|High|Off|On|Wide|Off|Off";
-    QTest::newRow("two points") << false << 1 << "4.0.0" << kEnglish << FrequencyCommit::Unchanged
+    QTest::newRow("two points") << false << 1 << "4.0.0" << Language::English << FrequencyCommit::Unchanged
                                 << emptyFields();
     QTest::newRow("pasted value rounding onto the limit")
-        << false << 1 << "469.9999996" << kEnglish << FrequencyCommit::OutOfBand << emptyFields();
-    QTest::newRow("transmit of an empty channel") << false << 2 << "440" << kEnglish
+        << false << 1 << "469.9999996" << Language::English << FrequencyCommit::OutOfBand << emptyFields();
+    QTest::newRow("transmit of an empty channel") << false << 2 << "440" << Language::English
                                                   << FrequencyCommit::Unchanged << emptyFields();
-    QTest::newRow("erase on empty channel") << false << 1 << "" << kEnglish << FrequencyCommit::Cleared
+    QTest::newRow("erase on empty channel") << false << 1 << "" << Language::English << FrequencyCommit::Cleared
                                             << emptyFields();
 
-    QTest::newRow("new transmit") << true << 2 << "440" << kEnglish << FrequencyCommit::Stored
+    QTest::newRow("new transmit") << true << 2 << "440" << Language::English << FrequencyCommit::Stored
                                   << "462.56250|440.00000|Off|Off|High|Off|Off|wide|On|On";
-    QTest::newRow("out of band keeps the channel") << true << 1 << "480" << kEnglish
+    QTest::newRow("out of band keeps the channel") << true << 1 << "480" << Language::English
                                                    << FrequencyCommit::OutOfBand << filled;
-    QTest::newRow("not a number keeps the channel") << true << 2 << "." << kEnglish
+    QTest::newRow("not a number keeps the channel") << true << 2 << "." << Language::English
                                                     << FrequencyCommit::Unchanged << filled;
 }
 
@@ -257,12 +257,12 @@ void TestChannelSheet::commitFrequency()
     QFETCH(bool, filled);
     QFETCH(int, column);
     QFETCH(QString, typed);
-    QFETCH(int, language);
+    QFETCH(Language, language);
     QFETCH(FrequencyCommit, result);
     QFETCH(QString, cells);
 
     const QByteArray name = QByteArray::fromHex("434831ffffffffff");
-    ChannelSheet sheet = filled ? decoded(kRecord95, 3, kEnglish, name) : ChannelSheet();
+    ChannelSheet sheet = filled ? decoded(kRecord95, 3, Language::English, name) : ChannelSheet();
     QCOMPARE(sheet.commitFrequency(5, column, typed, band(3), language), result);
     QCOMPARE(fields(sheet, 5), cells);
     const ChannelRow &row = sheet.row(5);
@@ -277,7 +277,7 @@ void TestChannelSheet::commitFrequency()
 void TestChannelSheet::newChannelEncodes()
 {
     ChannelSheet sheet;
-    QCOMPARE(sheet.commitFrequency(1, kColumnRx, QStringLiteral("400"), band(3), kEnglish),
+    QCOMPARE(sheet.commitFrequency(1, kColumnRx, QStringLiteral("400"), band(3), Language::English),
              FrequencyCommit::Stored);
     QCOMPARE(sheet.editorColumn(1, kColumnPower), int(kColumnPower));
     QCOMPARE(sheet.editorColumn(2, kColumnPower), int(kColumnRx));
@@ -289,35 +289,35 @@ void TestChannelSheet::newChannelEncodes()
 
 void TestChannelSheet::listChoices()
 {
-    ChannelSheet sheet = decoded(kRecord95, 3, kEnglish);
-    QVERIFY(sheet.chooseTone(5, kColumnRxTone, 52, kEnglish));
+    ChannelSheet sheet = decoded(kRecord95, 3, Language::English);
+    QVERIFY(sheet.chooseTone(5, kColumnRxTone, 52, Language::English));
     QCOMPARE(sheet.cell(5, kColumnRxTone), QStringLiteral("D023N"));
     QCOMPARE(sheet.row(5).rxToneIndex, 52);
     QCOMPARE(sheet.row(5).rxToneText, QStringLiteral("D023N"));
-    QVERIFY(sheet.chooseTone(5, kColumnTxTone, 1, kEnglish));
-    QVERIFY(sheet.chooseOption(5, kColumnPower, 2, kEnglish));
+    QVERIFY(sheet.chooseTone(5, kColumnTxTone, 1, Language::English));
+    QVERIFY(sheet.chooseOption(5, kColumnPower, 2, Language::English));
     QCOMPARE(sheet.cell(5, kColumnPower), QStringLiteral("Middle"));
     QCOMPARE(sheet.row(5).optionText[0], QStringLiteral("High"));   // only the index follows
-    QVERIFY(sheet.chooseOption(5, kColumnScramble, 1, kEnglish));
+    QVERIFY(sheet.chooseOption(5, kColumnScramble, 1, Language::English));
     QCOMPARE(encodedRecord(sheet, 5).toHex(' '),
              QByteArray::fromHex("506225465062254623807006d6").toHex(' '));
 
     // Choices no list offers change nothing.
     const QString before = fields(sheet, 5);
-    QVERIFY(!sheet.chooseTone(5, kColumnRxTone, 265, kEnglish));
-    QVERIFY(!sheet.chooseTone(5, kColumnRxTone, -1, kEnglish));
-    QVERIFY(!sheet.chooseTone(5, kColumnPower, 3, kEnglish));
-    QVERIFY(!sheet.chooseOption(5, kColumnPower, 3, kEnglish));
-    QVERIFY(!sheet.chooseOption(5, kColumnBusyLock, 2, kEnglish));
-    QVERIFY(!sheet.chooseOption(5, kColumnRxTone, 0, kEnglish));
-    QVERIFY(!sheet.chooseTone(6, kColumnRxTone, 1, kEnglish));   // an empty channel has no tones
+    QVERIFY(!sheet.chooseTone(5, kColumnRxTone, 265, Language::English));
+    QVERIFY(!sheet.chooseTone(5, kColumnRxTone, -1, Language::English));
+    QVERIFY(!sheet.chooseTone(5, kColumnPower, 3, Language::English));
+    QVERIFY(!sheet.chooseOption(5, kColumnPower, 3, Language::English));
+    QVERIFY(!sheet.chooseOption(5, kColumnBusyLock, 2, Language::English));
+    QVERIFY(!sheet.chooseOption(5, kColumnRxTone, 0, Language::English));
+    QVERIFY(!sheet.chooseTone(6, kColumnRxTone, 1, Language::English));   // an empty channel has no tones
     QCOMPARE(fields(sheet, 5), before);
     QCOMPARE(fields(sheet, 6), emptyFields());
 }
 
 void TestChannelSheet::nameEditing()
 {
-    ChannelSheet sheet = decoded(kRecord95, 3, kEnglish, QByteArray::fromHex("434831ffffffffff"));
+    ChannelSheet sheet = decoded(kRecord95, 3, Language::English, QByteArray::fromHex("434831ffffffffff"));
     const QString padded = QStringLiteral("AB") + QString(2, QChar(0xFF));
     sheet.editName(5, padded);
     QCOMPARE(sheet.row(5).name, QStringLiteral("AB"));
@@ -337,14 +337,14 @@ void TestChannelSheet::refreshLanguage()
     image.store(kChannelNames.address(0), name);
     image.store(kChannelNames.address(1), name);   // a name on an empty channel
     ChannelSheet sheet;
-    sheet.setNumOf(image, kEnglish);
+    sheet.setNumOf(image, Language::English);
     sheet.setGrid(band(3));
     sheet.decodeNames(image);
-    QCOMPARE(sheet.commitFrequency(3, kColumnRx, QStringLiteral("400"), band(3), kEnglish),
+    QCOMPARE(sheet.commitFrequency(3, kColumnRx, QStringLiteral("400"), band(3), Language::English),
              FrequencyCommit::Stored);
     QCOMPARE(sheet.cell(3, kColumnBandwidth), QStringLiteral("Wide"));
 
-    sheet.refreshLanguage(kChinese);
+    sheet.refreshLanguage(Language::Chinese);
     // Cells follow the stored positions: a tone outside the list shows as Off.
     QCOMPARE(fields(sheet, 1), QStringLiteral("462.56250|462.56250|关闭|D023I|高|关|禁止|宽带|开|开"));
     QCOMPARE(fields(sheet, 3), QStringLiteral("400.00000|400.00000|关闭|关闭|高|关|使能|宽带|关|关"));
@@ -353,7 +353,7 @@ void TestChannelSheet::refreshLanguage()
     QVERIFY(sheet.cell(2, kColumnName).isEmpty());
     QVERIFY(sheet.row(2).name.isEmpty());
 
-    sheet.refreshLanguage(kEnglish);
+    sheet.refreshLanguage(Language::English);
     QCOMPARE(fields(sheet, 3), QStringLiteral("400.00000|400.00000|Off|Off|High|Off|On|wide|Off|Off"));
     // The table's texts are what encoding uses; they did not move.
     QCOMPARE(sheet.row(1).rxToneText, QStringLiteral("69.4"));

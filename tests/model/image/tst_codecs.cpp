@@ -207,8 +207,8 @@ void TestCodecs::toneText()
     QFETCH(int, hi);
     QFETCH(QString, english);
     QFETCH(QString, chinese);
-    QCOMPARE(quillon::toneText(std::uint8_t(lo), std::uint8_t(hi), 1), english);
-    QCOMPARE(quillon::toneText(std::uint8_t(lo), std::uint8_t(hi), 0), chinese);
+    QCOMPARE(quillon::toneText(std::uint8_t(lo), std::uint8_t(hi), Language::English), english);
+    QCOMPARE(quillon::toneText(std::uint8_t(lo), std::uint8_t(hi), Language::Chinese), chinese);
 }
 
 void TestCodecs::toneCode_data()

@@ -110,26 +110,26 @@ void TestModelBasics::bandLimits()
 void TestModelBasics::messages_data()
 {
     QTest::addColumn<Message>("message");
-    QTest::addColumn<int>("language");
+    QTest::addColumn<Language>("language");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<int>("style");
-    QTest::newRow("port invalid") << Message::SerialPortInvalid << kEnglish << "The serial port is invalid" << "" << kStyleOk;
-    QTest::newRow("exit en") << Message::Exit << kEnglish
+    QTest::newRow("port invalid") << Message::SerialPortInvalid << Language::English << "The serial port is invalid" << "" << kStyleOk;
+    QTest::newRow("exit en") << Message::Exit << Language::English
                              << "Confirm that withdraws from a procedure?\nLose all in change not kept!" << "Be careful" << kStyleQuestion;
-    QTest::newRow("file type zh") << Message::FileTypeIncorrect << kChinese << "文件类型不正确！" << "错误" << kStyleStop;
-    QTest::newRow("forced write en") << Message::ForcedWrite << kEnglish
+    QTest::newRow("file type zh") << Message::FileTypeIncorrect << Language::Chinese << "文件类型不正确！" << "错误" << kStyleStop;
+    QTest::newRow("forced write en") << Message::ForcedWrite << Language::English
                                      << "The frequency band is not accorded with, whether write into by force?" << "Be careful" << kStyleQuestion;
-    QTest::newRow("mismatch en") << Message::BandMismatch << kEnglish
+    QTest::newRow("mismatch en") << Message::BandMismatch << Language::English
                                  << "The frequency band is not accorded with, can't write into!" << "Mistake" << kStyleExclamation;
-    QTest::newRow("out of band en") << Message::OutOfBand << kEnglish << "Beyond the scope of frequency band" << "" << kStyleOk;
-    QTest::newRow("fm mode zh") << Message::FmFrequencyRange << kChinese << "超出频率范围(76-107.95)，请重输。" << "" << kStyleOk;
+    QTest::newRow("out of band en") << Message::OutOfBand << Language::English << "Beyond the scope of frequency band" << "" << kStyleOk;
+    QTest::newRow("fm mode zh") << Message::FmFrequencyRange << Language::Chinese << "超出频率范围(76-107.95)，请重输。" << "" << kStyleOk;
 }
 
 void TestModelBasics::messages()
 {
     QFETCH(Message, message);
-    QFETCH(int, language);
+    QFETCH(Language, language);
     QFETCH(QString, text);
     QFETCH(QString, caption);
     QFETCH(int, style);
@@ -142,13 +142,13 @@ void TestModelBasics::messages()
 void TestModelBasics::portMessage()
 {
     for (int m = 0; m <= int(Message::FmFrequencyRange); ++m) {
-        for (int language : {kChinese, kEnglish})
+        for (Language language : {Language::Chinese, Language::English})
             QVERIFY(!messageText(Message(m), language).text.isEmpty());
     }
-    QCOMPARE(messageText(Message::SerialPortUnusable, kEnglish, QStringLiteral("3")).text,
+    QCOMPARE(messageText(Message::SerialPortUnusable, Language::English, QStringLiteral("3")).text,
              QStringLiteral("Serial port3Invalid or has already been used by other procedures, please "
                             "choose other bunches of mouths or close its procedure."));
-    const MessageText zh = messageText(Message::SerialPortUnusable, kChinese, QStringLiteral("12"));
+    const MessageText zh = messageText(Message::SerialPortUnusable, Language::Chinese, QStringLiteral("12"));
     QCOMPARE(zh.text, QStringLiteral("串行端口12无效或已被其它程序使用，请选择其他串口或关闭其程序."));
     QCOMPARE(zh.caption, QStringLiteral("错误"));
     QCOMPARE(zh.style, kStyleExclamation);
@@ -157,13 +157,13 @@ void TestModelBasics::portMessage()
 void TestModelBasics::buttons()
 {
     // Numbered as the platform numbers its answers, not in table order.
-    QCOMPARE(buttonText(kAnswerOk, kChinese), QStringLiteral("确定"));
-    QCOMPARE(buttonText(kAnswerCancel, kEnglish), QStringLiteral("Cancel"));
-    QCOMPARE(buttonText(kAnswerRetry, kChinese), QStringLiteral("重试"));
-    QCOMPARE(buttonText(kAnswerNo, kEnglish), QStringLiteral("No"));
-    QVERIFY(buttonText(kAnswerOk, 2).isEmpty());   // the platform's texts stay
-    QVERIFY(buttonText(0, kEnglish).isEmpty());
-    QVERIFY(buttonText(8, kEnglish).isEmpty());
+    QCOMPARE(buttonText(kAnswerOk, Language::Chinese), QStringLiteral("确定"));
+    QCOMPARE(buttonText(kAnswerCancel, Language::English), QStringLiteral("Cancel"));
+    QCOMPARE(buttonText(kAnswerRetry, Language::Chinese), QStringLiteral("重试"));
+    QCOMPARE(buttonText(kAnswerNo, Language::English), QStringLiteral("No"));
+    QVERIFY(buttonText(kAnswerOk, Language(2)).isEmpty());   // the platform's texts stay
+    QVERIFY(buttonText(0, Language::English).isEmpty());
+    QVERIFY(buttonText(8, Language::English).isEmpty());
 }
 
 QTEST_APPLESS_MAIN(TestModelBasics)

@@ -39,8 +39,8 @@ void TestToneList::entries()
     QFETCH(int, index);
     QFETCH(QString, text);
     QFETCH(QByteArray, code);
-    QCOMPARE(toneEntry(index, kEnglish), text);
-    QCOMPARE(toneEntry(index, kChinese), text);
+    QCOMPARE(toneEntry(index, Language::English), text);
+    QCOMPARE(toneEntry(index, Language::Chinese), text);
     const auto bytes = toneBytes(text);
     QVERIFY(bytes);
     QCOMPARE(bytes->first, std::uint8_t(code[0]));
@@ -49,8 +49,8 @@ void TestToneList::entries()
 
 void TestToneList::shape()
 {
-    const QStringList english = toneEntries(kEnglish);
-    const QStringList chinese = toneEntries(kChinese);
+    const QStringList english = toneEntries(Language::English);
+    const QStringList chinese = toneEntries(Language::Chinese);
     QCOMPARE(english.size(), kToneCount);
     QCOMPARE(chinese.size(), kToneCount);
     QCOMPARE(english.first(), QStringLiteral("Off"));
@@ -58,13 +58,13 @@ void TestToneList::shape()
     QCOMPARE(english.mid(1), chinese.mid(1));
     // No duplicate entries, so a lookup by text is unambiguous.
     QCOMPARE(QSet<QString>(english.begin(), english.end()).size(), kToneCount);
-    QVERIFY(toneEntry(-1, kEnglish).isEmpty());
-    QVERIFY(toneEntry(kToneCount, kEnglish).isEmpty());
+    QVERIFY(toneEntry(-1, Language::English).isEmpty());
+    QVERIFY(toneEntry(kToneCount, Language::English).isEmpty());
 }
 
 void TestToneList::everyToneRoundTrips()
 {
-    for (int language : {kChinese, kEnglish}) {
+    for (Language language : {Language::Chinese, Language::English}) {
         for (int index = 1; index < kToneCount; ++index) {
             const QString text = toneEntry(index, language);
             const auto bytes = toneBytes(text);
@@ -80,21 +80,21 @@ void TestToneList::everyToneRoundTrips()
 void TestToneList::lookup_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("language");
+    QTest::addColumn<Language>("language");
     QTest::addColumn<int>("index");
-    QTest::newRow("off english") << "Off" << kEnglish << 0;
-    QTest::newRow("off chinese") << "关闭" << kChinese << 0;
-    QTest::newRow("case-sensitive") << "d023n" << kEnglish << 0;
-    QTest::newRow("not in list ctcss") << "69.4" << kEnglish << 0;
-    QTest::newRow("not in list dcs") << "D777N" << kEnglish << 0;
-    QTest::newRow("dcs") << "D023N" << kChinese << 52;
-    QTest::newRow("empty") << "" << kEnglish << 0;
+    QTest::newRow("off english") << "Off" << Language::English << 0;
+    QTest::newRow("off chinese") << "关闭" << Language::Chinese << 0;
+    QTest::newRow("case-sensitive") << "d023n" << Language::English << 0;
+    QTest::newRow("not in list ctcss") << "69.4" << Language::English << 0;
+    QTest::newRow("not in list dcs") << "D777N" << Language::English << 0;
+    QTest::newRow("dcs") << "D023N" << Language::Chinese << 52;
+    QTest::newRow("empty") << "" << Language::English << 0;
 }
 
 void TestToneList::lookup()
 {
     QFETCH(QString, text);
-    QFETCH(int, language);
+    QFETCH(Language, language);
     QFETCH(int, index);
     QCOMPARE(toneIndexOf(text, language), index);
 }

@@ -139,7 +139,7 @@ void TestChannelWindow::init()
 {
     m_messages.clear();
     m_context = std::make_unique<AppContext>();
-    m_context->workspace().language = kEnglish;
+    m_context->workspace().language = Language::English;
     m_context->workspace().band.select(3);   // 400-470MHz
     m_context->setResponder([this](const QString &text, int, const QString &) {
         m_messages << text;
@@ -398,7 +398,7 @@ void TestChannelWindow::languageSwitch()
     QTest::keyClick(frequencyBox(), Qt::Key_Return);
     QCOMPARE(rowText(grid(), 1), QStringLiteral("400.00000|400.00000|Off|Off|High|Off|On|Wide|Off|Off"));
 
-    m_context->workspace().language = kChinese;
+    m_context->workspace().language = Language::Chinese;
     m_window->applyLanguage();
     m_window->refreshGridLanguage();
     QCOMPARE(m_window->windowTitle(), QStringLiteral("信道编辑"));
@@ -409,7 +409,7 @@ void TestChannelWindow::languageSwitch()
     QCOMPARE(rowText(grid(), 3, kColumnName),
              QStringLiteral("462.56250|462.56250|关闭|关闭|高|关|禁止|宽带|开|开|CH1"));
 
-    m_context->workspace().language = kEnglish;
+    m_context->workspace().language = Language::English;
     m_window->applyLanguage();
     m_window->refreshGridLanguage();
     QCOMPARE(rowText(grid(), 1), QStringLiteral("400.00000|400.00000|Off|Off|High|Off|On|wide|Off|Off"));
@@ -481,7 +481,7 @@ void TestChannelWindow::typedChannelsSurviveSaveAndOpen()
     QCOMPARE(saveDatFile(path, m_context->workspace().writeImage).status, DatStatus::Ok);
 
     AppContext opened;
-    opened.workspace().language = kEnglish;
+    opened.workspace().language = Language::English;
     ChannelWindow reopened(opened);
     QCOMPARE(loadDatFile(path, opened.workspace().readImage).status, DatStatus::Ok);
     decodeImage(opened.workspace());

@@ -99,7 +99,7 @@ private:
 void TestDtmfFmCalibrationWindows::init()
 {
     m_context = std::make_unique<AppContext>();
-    m_context->workspace().language = kEnglish;
+    m_context->workspace().language = Language::English;
     m_dtmf = std::make_unique<DtmfWindow>(*m_context);
     m_fm = std::make_unique<FmRadioWindow>(*m_context);
     m_calibration = std::make_unique<CalibrationWindow>(*m_context);
@@ -358,7 +358,7 @@ void TestDtmfFmCalibrationWindows::languageRoundTrip()
     w->applyLanguage();
     const QStringList english = snapshot(w);
 
-    m_context->workspace().language = kChinese;
+    m_context->workspace().language = Language::Chinese;
     w->applyLanguage();
     const QStringList chinese = snapshot(w);
     for (const TextRow &row : table) {
@@ -369,12 +369,12 @@ void TestDtmfFmCalibrationWindows::languageRoundTrip()
                 names << row.objectName() + u'_' + QString::number(k);
         }
         for (const QString &name : names) {
-            const QString line = row.role == TextRole::WindowTitle ? row.zh : name + QStringLiteral(": ") + row.zh;
+            const QString line = row.role == TextRole::WindowTitle ? row.text.zh : name + QStringLiteral(": ") + row.text.zh;
             QVERIFY2(chinese.contains(line), qPrintable(line));
         }
     }
 
-    m_context->workspace().language = kEnglish;
+    m_context->workspace().language = Language::English;
     w->applyLanguage();
     QCOMPARE(snapshot(w), english);
 }

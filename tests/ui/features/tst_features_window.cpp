@@ -347,7 +347,7 @@ void TestFeaturesWindow::languageRoundTrip()
     child<QComboBox>("Combo22")->setCurrentIndex(0);
     const QStringList english = snapshot(*m_window);
 
-    m_context->workspace().language = kChinese;
+    m_context->workspace().language = Language::Chinese;
     m_window->applyLanguage();
     QCOMPARE(m_window->windowTitle(), QStringLiteral("可选功能"));
     QCOMPARE(child<QLabel>("Label6")->text(), QStringLiteral("当前频道数:"));
@@ -361,17 +361,17 @@ void TestFeaturesWindow::languageRoundTrip()
     QCOMPARE(child<QComboBox>("Combo6")->currentIndex(), 1);
     QCOMPARE(m_context->workspace().features.selection(Feature::TimeOutTimer), 5);
 
-    m_context->workspace().language = kEnglish;
+    m_context->workspace().language = Language::English;
     m_window->applyLanguage();
     QCOMPARE(snapshot(*m_window), english);
-    QCOMPARE(applyTextTable(m_window.get(), featuresWindowTexts(), kEnglish), 0);   // every row has its control
+    QCOMPARE(applyTextTable(m_window.get(), featuresWindowTexts(), Language::English), 0);   // every row has its control
 }
 
 void TestFeaturesWindow::windowBuiltInChineseMatchesTable()
 {
     // The window built in one language and the table applied for it agree,
     // so a switch never shows texts the window did not have.
-    m_context->workspace().language = kChinese;
+    m_context->workspace().language = Language::Chinese;
     OptionalFeaturesWindow chinese(*m_context);
     const QStringList built = snapshot(chinese);
     chinese.applyLanguage();

@@ -282,7 +282,7 @@ void TestRadioLink::fullWrite()
     const MemoryImage before = patternImage();
     Radio radio({}, before);
     Program p;
-    p.context.workspace().language = kChinese;
+    p.context.workspace().language = Language::Chinese;
     QVERIFY2(p.connectTo(radio), qPrintable(p.openError));
     Workspace &ws = p.context.workspace();
     if (calibrationMode) {

@@ -26,7 +26,7 @@ private:
         OptionalFeaturesWindow features{context};
         CalibrationWindow calibration{context};
 
-        explicit Windows(int language)
+        explicit Windows(Language language)
         {
             context.workspace().language = language;
             context.workspace().band.select(3);
@@ -65,7 +65,7 @@ private slots:
 
     void sectionsInOrderOnTheirPages_data()
     {
-        QTest::addColumn<int>("language");
+        QTest::addColumn<int>("languageIndex");
         QTest::addColumn<QStringList>("firstPage");
         QTest::addColumn<QString>("vfoHeading");
         QTest::addColumn<QString>("channelHeading");
@@ -78,7 +78,8 @@ private slots:
     }
     void sectionsInOrderOnTheirPages()
     {
-        QFETCH(int, language);
+        QFETCH(int, languageIndex);
+    const auto language = Language(languageIndex);
         QFETCH(QStringList, firstPage);
         QFETCH(QString, vfoHeading);
         QFETCH(QString, channelHeading);
@@ -102,15 +103,15 @@ private slots:
             }
         }
         QVERIFY(channelPage >= 2);
-        const QString vox = language == 1 ? QStringLiteral("VOX(Voice control launches)") : QString::fromUtf8("VOX(声控发射)");
-        const QString debug = language == 1 ? QStringLiteral("Debug information") : QString::fromUtf8("调试信息");
+        const QString vox = language == Language::English ? QStringLiteral("VOX(Voice control launches)") : QString::fromUtf8("VOX(声控发射)");
+        const QString debug = language == Language::English ? QStringLiteral("Debug information") : QString::fromUtf8("调试信息");
         QVERIFY(pages[1].indexOf(vox) > 0);
         QVERIFY(pages[1].indexOf(debug) > pages[1].indexOf(vox));
     }
 
     void valuesAsTheWindowsShowThem()
     {
-        Windows w(1);
+        Windows w(Language::English);
         auto *present = w.features.findChild<QLineEdit *>(QStringLiteral("Text6"));
         auto *priority = w.features.findChild<QLineEdit *>(QStringLiteral("Text2"));
         QVERIFY(present && priority);
@@ -141,7 +142,7 @@ private slots:
 
     void uncheckedBoxPrintsNoInChinese()
     {
-        Windows w(0);
+        Windows w(Language::Chinese);
         auto *allowCancel = w.features.findChild<QCheckBox *>(QStringLiteral("Check12"));
         QVERIFY(allowCancel);
         allowCancel->setChecked(false);
@@ -155,7 +156,7 @@ private slots:
 
     void previewSavesPdf()
     {
-        Windows w(1);
+        Windows w(Language::English);
         PrintPreviewWindow preview(w.context, w.sources());
         QCOMPARE(preview.objectName(), QStringLiteral("FrmPrint"));
         QCOMPARE(preview.windowTitle(), QStringLiteral("QuillonPrint preview"));
@@ -186,14 +187,14 @@ private slots:
 
     void previewInChinese()
     {
-        Windows w(0);
+        Windows w(Language::Chinese);
         PrintPreviewWindow preview(w.context, w.sources());
         QCOMPARE(preview.windowTitle(), QString::fromUtf8("Quillon打印预览"));
     }
 
     void everyChannelRowIsPrinted()
     {
-        Windows w(1);
+        Windows w(Language::English);
         Workspace &ws = w.context.workspace();
         // A full image: every channel in band (4ab.c0000 MHz for channel abc), with a name.
         for (int n = 1; n <= 128; ++n) {

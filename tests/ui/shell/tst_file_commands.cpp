@@ -46,7 +46,7 @@ QByteArray readAll(const QString &path)
 // Channel 1 of the current band typed in.
 void typeChannel(Workspace &ws, const char *frequency)
 {
-    QCOMPARE(ws.channels.commitFrequency(1, kColumnRx, QLatin1String(frequency), ws.band, kEnglish), FrequencyCommit::Stored);
+    QCOMPARE(ws.channels.commitFrequency(1, kColumnRx, QLatin1String(frequency), ws.band, Language::English), FrequencyCommit::Stored);
 }
 
 } // namespace
@@ -138,7 +138,7 @@ void TestFileCommands::failingSaveKeepsTheOldFile()
     file.close();
     Harness h;
     h.takeMessages();
-    h.window->switchLanguage(kChinese);
+    h.window->switchLanguage(Language::Chinese);
     Chooser chooser(h, {path("old.dat")});
 
     // A disk that fills up half-way: writes past 1000 bytes fail.
@@ -167,7 +167,7 @@ void TestFileCommands::openRefuses_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("contents");   // null: no file at all
     QTest::addColumn<QString>("message");
-    const QString wrongType = messageText(Message::FileTypeIncorrect, kEnglish).text;
+    const QString wrongType = messageText(Message::FileTypeIncorrect, Language::English).text;
     QTest::newRow("another radio's file") << QStringLiteral("foreign.dat") << QByteArray("QVM-8K").append(3114, '\xFF') << wrongType;
     QTest::newRow("empty file") << QStringLiteral("empty.dat") << QByteArray("") << wrongType;
     QTest::newRow("missing file") << QStringLiteral("missing.dat") << QByteArray() << QStringLiteral("The file could not be opened: ");
@@ -205,7 +205,7 @@ void TestFileCommands::openDecodesAndBringsUpChannels()
 {
     Workspace source;   // band 5 (450-470MHz) with one channel
     source.band.select(5);
-    source.channels.commitFrequency(1, kColumnRx, QStringLiteral("462.5625"), source.band, kEnglish);
+    source.channels.commitFrequency(1, kColumnRx, QStringLiteral("462.5625"), source.band, Language::English);
     encodeImage(source);
     QCOMPARE(saveDatFile(path("band5.dat"), source.writeImage).status, DatStatus::Ok);
 
@@ -247,7 +247,7 @@ void TestFileCommands::newAsksAndResets()
 
     h.answers = {answer};
     QTest::keyClick(h.window.get(), Qt::Key_N, Qt::ControlModifier);
-    QCOMPARE(h.takeMessages(), QStringList{messageText(Message::NewImage, kEnglish).text});
+    QCOMPARE(h.takeMessages(), QStringList{messageText(Message::NewImage, Language::English).text});
 
     const bool reset = answer == kAnswerOk;
     QCOMPARE(h.find<QComboBox>("Combo1")->currentIndex(), reset ? 3 : 0);
@@ -256,7 +256,7 @@ void TestFileCommands::newAsksAndResets()
     QCOMPARE(ws.features.text(Feature::VfoFrequency), reset ? QStringLiteral("435.00000") : QStringLiteral("150.12500"));
     // Calibration, language and hidden modes are not New's business.
     QCOMPARE(ws.calibration.value(0), 1);
-    QCOMPARE(ws.language, kEnglish);
+    QCOMPARE(ws.language, Language::English);
     QVERIFY(h.find<QAction>("TFMMa")->isVisible());
 }
 

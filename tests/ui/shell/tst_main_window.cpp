@@ -29,7 +29,7 @@ namespace {
 
 const QString kMissingDevice = QStringLiteral("/nonexistent/quillon-tty");
 
-QString english(Message m, const QString &arg = {}) { return messageText(m, kEnglish, arg).text; }
+QString english(Message m, const QString &arg = {}) { return messageText(m, Language::English, arg).text; }
 
 // What a command visibly does.
 enum class Effect { NewQuestion, OpenDialog, SaveDialog, PortInvalid, Editor, Help, About, PortList, Print };
@@ -118,7 +118,7 @@ void TestMainWindow::initTestCase()
 void TestMainWindow::startsInStoredLanguage_data()
 {
     QTest::addColumn<QByteArray>("stored");   // the INI value; empty: nothing stored
-    QTest::addColumn<int>("language");
+    QTest::addColumn<int>("languageIndex");
     QTest::newRow("nothing stored") << QByteArray() << 1;
     QTest::newRow("binary 0") << QByteArray("@ByteArray(\\0\\0\\0\\0)") << 0;
     QTest::newRow("binary 5 becomes English") << QByteArray("@ByteArray(\\x5\\0\\0\\0)") << 1;
@@ -127,7 +127,8 @@ void TestMainWindow::startsInStoredLanguage_data()
 void TestMainWindow::startsInStoredLanguage()
 {
     QFETCH(QByteArray, stored);
-    QFETCH(int, language);
+    QFETCH(int, languageIndex);
+    const auto language = Language(languageIndex);
     if (!stored.isEmpty()) {
         QFile file(settingsFile());
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -136,10 +137,10 @@ void TestMainWindow::startsInStoredLanguage()
 
     Harness h;
     QCOMPARE(h.ws().language, language);
-    QCOMPARE(h.window->windowTitle(), language == kChinese ? QStringLiteral("Quillon对讲机编程软件V1.60")
+    QCOMPARE(h.window->windowTitle(), language == Language::Chinese ? QStringLiteral("Quillon对讲机编程软件V1.60")
                                                            : QStringLiteral("Quillon Radio Programming Software V1.60"));
     // Editor windows have a Label1 and a Combo1 too: the band strip's come first.
-    QCOMPARE(h.find<QLabel>("Label1")->text(), language == kChinese ? QStringLiteral("频段:") : QStringLiteral("Range:"));
+    QCOMPARE(h.find<QLabel>("Label1")->text(), language == Language::Chinese ? QStringLiteral("频段:") : QStringLiteral("Range:"));
     QCOMPARE(h.find<QComboBox>("Combo1")->currentText(), QStringLiteral("136-174MHz"));
     // The port message comes during the load step, in the stored language.
     QCOMPARE(h.takeMessages(), QStringList{messageText(Message::SerialPortUnusable, language, QStringLiteral("1")).text});
@@ -351,7 +352,7 @@ void TestMainWindow::languageRoundTrip()
     QCOMPARE(h.find<QAction>("TRead")->toolTip(), QStringLiteral("Read Data from the Transceive"));
 
     pickFromMenu(h, 'L', 'C');
-    QCOMPARE(h.ws().language, kChinese);
+    QCOMPARE(h.ws().language, Language::Chinese);
     const QMap<QString, QString> chineseTexts = visibleTexts(h);
     QCOMPARE(h.find<QMenu>("MNHelp")->title(), QStringLiteral("帮助(&H)"));
     QCOMPARE(h.find<QAction>("MNAbout")->text(), QStringLiteral("帮助(&H)"));
@@ -426,7 +427,7 @@ void TestMainWindow::exitQuestion()
 
     h.answers = {kAnswerCancel};
     QVERIFY(!h.window->close());   // any way of closing asks
-    QCOMPARE(h.takeMessages(), QStringList{messageText(Message::Exit, kChinese).text});
+    QCOMPARE(h.takeMessages(), QStringList{messageText(Message::Exit, Language::Chinese).text});
     QVERIFY(h.window->isVisible());
     QCOMPARE(ws.channels.row(1).rxText, QStringLiteral("150.00000"));
     QVERIFY(!QFile::exists(settingsFile()));
@@ -443,7 +444,7 @@ void TestMainWindow::readAndWriteTheSimulatedRadio()
     // A radio of band 5 (450-470MHz) holding one channel.
     Workspace radio;
     radio.band.select(5);
-    radio.channels.commitFrequency(1, kColumnRx, QStringLiteral("462.5625"), radio.band, kEnglish);
+    radio.channels.commitFrequency(1, kColumnRx, QStringLiteral("462.5625"), radio.band, Language::English);
     encodeImage(radio);
     const QString memory = m_config.filePath(QStringLiteral("radio.dat"));
     QCOMPARE(saveDatFile(memory, radio.writeImage).status, DatStatus::Ok);

@@ -43,7 +43,7 @@ private:
 void TestShellPlatform::storedLanguage_data()
 {
     QTest::addColumn<QVariant>("value");
-    QTest::addColumn<int>("language");
+    QTest::addColumn<int>("languageIndex");
     QTest::newRow("nothing") << QVariant() << 1;
     QTest::newRow("binary 00 00 00 00") << QVariant(QByteArray(4, '\0')) << 0;
     QTest::newRow("binary 01 00 00 00") << QVariant(QByteArray::fromHex("01000000")) << 1;
@@ -59,8 +59,8 @@ void TestShellPlatform::storedLanguage_data()
 void TestShellPlatform::storedLanguage()
 {
     QFETCH(QVariant, value);
-    QFETCH(int, language);
-    QCOMPARE(SettingsStore::languageFromStoredText(SettingsStore::textOfStoredValue(value)), language);
+    QFETCH(int, languageIndex);
+    QCOMPARE(SettingsStore::languageFromStoredText(SettingsStore::textOfStoredValue(value)), languageIndex);
 }
 
 void TestShellPlatform::languageKeptUnderTheConfigFolder()
@@ -68,15 +68,15 @@ void TestShellPlatform::languageKeptUnderTheConfigFolder()
     QVERIFY(m_config.isValid());
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
     const QString file = m_config.filePath(QStringLiteral("Lumbra.conf"));
-    QCOMPARE(SettingsStore().readLanguage(), 1);
-    SettingsStore().writeSetting(0);
+    QCOMPARE(SettingsStore().readLanguage(), Language::English);
+    SettingsStore().writeSetting(Language::Chinese);
     QCOMPARE(QSettings(file, QSettings::IniFormat).value(QStringLiteral("BinaryValue")).toByteArray(), QByteArray(4, '\0'));
-    QCOMPARE(SettingsStore().readLanguage(), 0);
+    QCOMPARE(SettingsStore().readLanguage(), Language::Chinese);
 }
 
 void TestShellPlatform::messageBox_data()
 {
-    QTest::addColumn<int>("language");
+    QTest::addColumn<int>("languageIndex");
     QTest::addColumn<int>("style");
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("answer");
@@ -100,7 +100,8 @@ void TestShellPlatform::messageBox_data()
 
 void TestShellPlatform::messageBox()
 {
-    QFETCH(int, language);
+    QFETCH(int, languageIndex);
+    const auto language = Language(languageIndex);
     QFETCH(int, style);
     QFETCH(int, key);
     QFETCH(int, answer);
@@ -130,19 +131,19 @@ void TestShellPlatform::messageBox()
 
 void TestShellPlatform::helpFileOrGuide()
 {
-    QVERIFY(!openHelpFile(kEnglish));   // no OrvelE.CHM beside the program
-    QVERIFY(userGuideHtml(kEnglish).contains(QLatin1String("Communication Port")));
-    QVERIFY(userGuideHtml(kChinese).contains(QStringLiteral("通信端口")));
+    QVERIFY(!openHelpFile(Language::English));   // no OrvelE.CHM beside the program
+    QVERIFY(userGuideHtml(Language::English).contains(QLatin1String("Communication Port")));
+    QVERIFY(userGuideHtml(Language::Chinese).contains(QStringLiteral("通信端口")));
 
     // Present beside the program: the system's handler gets it.
-    const QString chm = helpFilePath(kChinese);
+    const QString chm = helpFilePath(Language::Chinese);
     QVERIFY(chm.endsWith(QLatin1String("/Orvel.CHM")));
     QFile file(chm);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.close();
     UrlCatcher handler;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &handler, "open");
-    const bool opened = openHelpFile(kChinese);
+    const bool opened = openHelpFile(Language::Chinese);
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     QFile::remove(chm);
     QVERIFY(opened);
