@@ -41,7 +41,8 @@ public:
     template<typename T = QObject>
     T *find(const char *name) const { return window->findChild<T *>(QLatin1String(name)); }
 
-    Workspace &ws() { return context.workspace(); }
+    const Workspace &ws() const { return context.workspace(); }
+    Document &document() { return context.document(); }
 
     // The texts of the messages shown since the last call.
     QStringList takeMessages()

@@ -28,6 +28,8 @@ public:
     void decode(const MemoryImage &image);    // 0x07F0..0x07F8
     void encode(MemoryImage &image) const;    // 0x07F0..0x07F8
 
+    bool operator==(const CalibrationStore &other) const = default;
+
 private:
     std::array<std::uint8_t, kCount> m_values;
 };

@@ -37,6 +37,8 @@ public:
     // 0x0730..0x073F into the ANI end code; 0xFF bytes are skipped wherever
     // they stand.
     void decode(const MemoryImage &image);
+
+    bool operator==(const DtmfSettings &other) const = default;
 };
 
 // The key filter of the DTMF code fields: a lower-case letter is taken as

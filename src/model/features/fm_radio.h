@@ -20,6 +20,8 @@ struct FmStore {
     int displayMode = 0;
     int step = 0;
     QString frequencyMode;
+
+    bool operator==(const FmStore &other) const = default;
 };
 
 // What the FM window's controls show. Only OK copies it into the store, so
@@ -30,6 +32,8 @@ struct FmControls {
     int displayModeIndex = -1;     // Combo1_1, -1 no selection
     int stepIndex = -1;            // Combo1_2
     QString frequencyModeText;     // Text2
+
+    bool operator==(const FmControls &other) const = default;
 };
 
 // Result of leaving one of the FM window's frequency editors.
@@ -76,6 +80,8 @@ public:
     void decode(const MemoryImage &image);    // 0x0760..0x07A5
     // Emptiness from the grid, values from the store.
     void encode(MemoryImage &image) const;    // 0x0760..0x07A5 (0x07A3 = 0xFF)
+
+    bool operator==(const FmRadio &other) const = default;
 
 private:
     FmStore m_store;

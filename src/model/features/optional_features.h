@@ -92,6 +92,8 @@ public:
     void encodeBlock(MemoryImage &image, int bandIndex) const; // 0x0700..0x072F
     void encodePassword(MemoryImage &image) const;             // 0x0740..0x0743
 
+    bool operator==(const OptionalFeatures &other) const = default;
+
 private:
     std::array<int, kFeatureCount> m_selection{};
     std::array<QString, kFeatureCount> m_text;

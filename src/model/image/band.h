@@ -22,6 +22,8 @@ struct BandState {
     bool contains(double megahertz) const;
     // (low + high) / 2 with five decimals, "435.00000" for 400-470MHz.
     QString centreText() const;
+
+    bool operator==(const BandState &other) const = default;
 };
 
 } // namespace quillon

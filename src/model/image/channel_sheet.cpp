@@ -184,11 +184,18 @@ void ChannelSheet::encodeNames(MemoryImage &image) const
 void ChannelSheet::refreshLanguage(Language language)
 {
     for (int channel = 1; channel <= kChannels; ++channel) {
-        const ChannelRow &row = rowRef(channel);
-        if (row.rxText.isEmpty()) {
+        if (rowRef(channel).rxText.isEmpty())
             clearNo(channel);
+    }
+    showInLanguage(language);
+}
+
+void ChannelSheet::showInLanguage(Language language)
+{
+    for (int channel = 1; channel <= kChannels; ++channel) {
+        const ChannelRow &row = rowRef(channel);
+        if (row.rxText.isEmpty())
             continue;
-        }
         cellRef(channel, kColumnRx) = row.rxText;
         cellRef(channel, kColumnTx) = row.txText;
         cellRef(channel, kColumnRxTone) = toneEntry(row.rxToneIndex, language);

@@ -21,6 +21,8 @@ struct ChannelRow {
     std::array<int, 6> optionIndex{};
     std::array<QString, 6> optionText;
     QString name;
+
+    bool operator==(const ChannelRow &other) const = default;
 };
 
 // Grid columns of the channel table.
@@ -77,6 +79,9 @@ public:
 
     // Re-texts every row in the language after a switch; names untouched.
     void refreshLanguage(Language language);
+    // Shows the rows that hold a channel in the language, from their stored
+    // positions; nothing is cleared.
+    void showInLanguage(Language language);
 
     // The cell editors' commits.
 
@@ -97,6 +102,8 @@ public:
 
     // Texts of a new channel's cells 3..10 in the language.
     static QString newChannelText(int column, Language language);
+
+    bool operator==(const ChannelSheet &other) const = default;
 
 private:
     static bool validChannel(int channel) { return channel >= 1 && channel <= kChannels; }

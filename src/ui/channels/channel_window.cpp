@@ -104,7 +104,10 @@ ChannelWindow::ChannelWindow(AppContext &context, QWidget *parent)
     resize(pixelsX(kWindowWidthTwips), pixelsY(kWindowHeightTwips));
 }
 
-ChannelWindow::~ChannelWindow() = default;
+ChannelWindow::~ChannelWindow()
+{
+    prepareDestruction();
+}
 
 int ChannelWindow::pixelsX(int twips) const { return qRound(double(twips) * logicalDpiX() / kTwipsPerInch); }
 int ChannelWindow::pixelsY(int twips) const { return qRound(double(twips) * logicalDpiY() / kTwipsPerInch); }
@@ -175,10 +178,6 @@ void ChannelWindow::buildEditors()
     };
     m_frequencyEditor = makeText("Text1");
     m_nameEditor = makeText("Text2");
-    // The table follows every change, so a name being typed is already there
-    // when the image is encoded.
-    connect(m_nameEditor, &QLineEdit::textChanged, this,
-            [this](const QString &text) { context().workspace().channels.editName(m_curRow, text); });
 
     auto makeList = [this](const QString &name, const QStringList &entries, int selected) {
         auto *list = new QComboBox(m_client);
@@ -211,27 +210,16 @@ void ChannelWindow::showModel()
     showAllRows();
 }
 
-void ChannelWindow::clearGrid()
+void ChannelWindow::documentChanged(const Change &change)
 {
-    discardEditors();
-    context().workspace().channels.clearGrid();
-    showAllRows();
-}
-
-void ChannelWindow::startForm()
-{
-    discardEditors();
-    m_toneList->setCurrentIndex(0);
-    for (QComboBox *list : m_optionLists)
-        list->setCurrentIndex(1);
-    context().workspace().channels.startForm();
-    showAllRows();
-}
-
-void ChannelWindow::refreshGridLanguage()
-{
-    context().workspace().channels.refreshLanguage(context().language());
-    showAllRows();
+    if (!(change.areas & Area::Channels))
+        return;
+    // An editor still open belongs to the rows as they were: what it holds
+    // must not land in a newly opened or read image.
+    if (!m_committing)
+        discardEditors();
+    for (int channel = change.firstChannel; channel <= change.lastChannel; ++channel)
+        showRow(channel);
 }
 
 int ChannelWindow::topRow() const
@@ -324,12 +312,14 @@ void ChannelWindow::listChosen(QComboBox *list, int index)
     // Only a list the user has open can make a choice.
     if (!list->isVisible())
         return;
-    ChannelSheet &sheet = context().workspace().channels;
-    if (list == m_toneList)
-        sheet.chooseTone(m_curRow, m_curCol, index, context().language());
-    else
-        sheet.chooseOption(m_curRow, m_curCol, index, context().language());
-    showRow(m_curRow);
+    {
+        const QScopedValueRollback<bool> committing(m_committing, true);
+        Document &document = context().document();
+        if (list == m_toneList)
+            document.chooseTone(m_curRow, m_curCol, index);
+        else
+            document.chooseOption(m_curRow, m_curCol, index);
+    }
     closeList(list);
     m_grid->setFocus(Qt::OtherFocusReason);
 }
@@ -346,10 +336,7 @@ void ChannelWindow::commitFrequencyEditor()
     if (m_committing || !m_frequencyEditor->isVisible())
         return;
     const QScopedValueRollback<bool> committing(m_committing, true);
-    Workspace &ws = context().workspace();
-    const FrequencyCommit result =
-        ws.channels.commitFrequency(m_curRow, m_curCol, m_frequencyEditor->text(), ws.band, ws.language);
-    showRow(m_curRow);
+    const FrequencyCommit result = context().document().commitFrequency(m_curRow, m_curCol, m_frequencyEditor->text());
     const bool hadFocus = m_frequencyEditor->hasFocus();
     if (result == FrequencyCommit::OutOfBand) {
         context().showMessage(Message::OutOfBand);
@@ -365,8 +352,7 @@ void ChannelWindow::commitNameEditor()
     if (m_committing || !m_nameEditor->isVisible())
         return;
     const QScopedValueRollback<bool> committing(m_committing, true);
-    context().workspace().channels.commitName(m_curRow, m_nameEditor->text());
-    showRow(m_curRow);
+    context().document().commitName(m_curRow, m_nameEditor->text());
     const bool hadFocus = m_nameEditor->hasFocus();
     m_nameEditor->hide();
     if (hadFocus)
@@ -579,19 +565,6 @@ void ChannelWindow::layoutScrollBars()
 void ChannelWindow::placePanel()
 {
     m_client->move(m_hBar->isHidden() ? 0 : -m_hBar->value(), m_vBar->isHidden() ? 0 : -m_vBar->value());
-}
-
-void ChannelWindow::closeEvent(QCloseEvent *event)
-{
-    if (QCoreApplication::closingDown()) {
-        event->accept();
-        return;
-    }
-    // The close box only hides: the window keeps its channels for the whole run.
-    event->ignore();
-    hide();
-    if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget()))
-        frame->hide();
 }
 
 } // namespace quillon

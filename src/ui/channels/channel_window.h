@@ -50,22 +50,15 @@ public:
     // contents and is closed without committing.
     void showModel() override;
 
-    // Empties every channel.
-    void clearGrid();
-    // The state of a new image: lists back to their first choices, every
-    // channel empty.
-    void startForm();
-    // Re-texts the rows in the current language after a language switch.
-    void refreshGridLanguage();
 
     QTableWidget *grid() const { return m_grid; }
     // The channel shown in the grid's first scrolling row.
     int topRow() const;
 
 protected:
+    void documentChanged(const Change &change) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
 
 private:

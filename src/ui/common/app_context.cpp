@@ -1,9 +1,7 @@
 #include "common/app_context.h"
 
 #include "message_box.h"
-#include "common/editor_window.h"
 
-#include <QFocusEvent>
 
 namespace quillon {
 
@@ -24,12 +22,6 @@ int AppContext::showMessage(Message message, const QString &argument)
 {
     const MessageText m = messageText(message, language(), argument);
     return showMessage(m.text, m.style, m.caption);
-}
-
-bool leavesField(const QEvent *focusOut)
-{
-    const Qt::FocusReason reason = static_cast<const QFocusEvent *>(focusOut)->reason();
-    return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
 }
 
 } // namespace quillon

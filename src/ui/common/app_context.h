@@ -2,7 +2,7 @@
 
 #include "features/hidden_modes.h"
 #include "i18n/messages.h"
-#include "document/workspace.h"
+#include "document/document.h"
 
 #include <QObject>
 #include <QString>
@@ -13,9 +13,9 @@ class QWidget;
 
 namespace quillon {
 
-// The one instance of the program's state that every window shares: the
-// workspace (images, band, language, stores, hidden modes) and the single
-// message box entry point. Windows talk to each other through its signals.
+// What every window shares: the document (the images, the band, the
+// language, the stores and every operation on them), the single message
+// box entry point and the request to commit what is being typed.
 class AppContext : public QObject {
     Q_OBJECT
 public:
@@ -23,9 +23,9 @@ public:
 
     explicit AppContext(QObject *parent = nullptr);
 
-    Workspace &workspace() { return m_workspace; }
-    const Workspace &workspace() const { return m_workspace; }
-    Language language() const { return m_workspace.language; }
+    Document &document() { return m_document; }
+    const Workspace &workspace() const { return m_document.workspace(); }
+    Language language() const { return m_document.language(); }
 
     // The one modal message box. An empty caption shows the application
     // title. Returns the button number (1 OK, 2 Cancel, ...). Tests install a
@@ -37,16 +37,13 @@ public:
     void setMessageOwner(QWidget *owner) { m_messageOwner = owner; }
 
     // Emitted by the windows and the shell; every editor window listens.
-    void notifyModelReset() { emit modelReset(); }
     void notifyHiddenModeActivated(HiddenMode mode) { emit hiddenModeActivated(mode); }
     void notifyHiddenModeLocked(HiddenMode mode) { emit hiddenModeLocked(mode); }
-    // Asks the open cell editors to commit what the user typed (before a transfer).
+    // Asks every window to commit what the user typed and has not left yet
+    // (before Read, Write, Save and Print), whether or not the window is shown.
     void commitPendingEdits() { emit pendingEditsRequested(); }
 
 signals:
-    // The workspace changed as a whole (decode, New, band change): every
-    // window shows the workspace again.
-    void modelReset();
     // A click of a mode's unlock sequence found the mode on: perform its actions.
     void hiddenModeActivated(quillon::HiddenMode mode);
     // A double press on the mode's toolbar button locked it.
@@ -54,7 +51,7 @@ signals:
     void pendingEditsRequested();
 
 private:
-    Workspace m_workspace;
+    Document m_document;
     Responder m_responder;
     QWidget *m_messageOwner = nullptr;
 };

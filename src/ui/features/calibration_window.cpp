@@ -67,6 +67,8 @@ CalibrationWindow::CalibrationWindow(AppContext &context, QWidget *parent)
             m_readouts[k] = readout;
             // valueChanged follows every drag step as well as clicks and keys.
             connect(slider, &QSlider::valueChanged, this, [this, k](int value) { onSliderMoved(k, value); });
+            // One drag is one undo step.
+            connect(slider, &QSlider::sliderReleased, &context.document(), &Document::endContinuousEdit);
         }
         pageLayout->addStretch();
         tabs->addTab(page, QString());
@@ -74,7 +76,6 @@ CalibrationWindow::CalibrationWindow(AppContext &context, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(tabs);
 
-    connect(&context, &AppContext::modelReset, this, &CalibrationWindow::showModel);
     connect(&context, &AppContext::hiddenModeActivated, this, &CalibrationWindow::onModeActivated);
     connect(&context, &AppContext::hiddenModeLocked, this, &CalibrationWindow::onModeLocked);
 
@@ -112,8 +113,14 @@ void CalibrationWindow::showModel()
 
 void CalibrationWindow::onSliderMoved(int k, int value)
 {
-    context().workspace().calibration.setValue(k, value);
+    context().document().setCalibrationValue(k, value);
     m_readouts[k]->setText(QString::number(value));
+}
+
+void CalibrationWindow::documentChanged(const Change &change)
+{
+    if (change.areas & Area::Calibration)
+        showModel();
 }
 
 void CalibrationWindow::onModeActivated(HiddenMode mode)
@@ -132,11 +139,9 @@ void CalibrationWindow::onModeLocked(HiddenMode mode)
         m_sliders[k]->setEnabled(false);
 }
 
-void CalibrationWindow::closeEvent(QCloseEvent *event)
+CalibrationWindow::~CalibrationWindow()
 {
-    // Closing only hides: the values stay for the whole run.
-    event->ignore();
-    hide();
+    prepareDestruction();
 }
 
 } // namespace quillon

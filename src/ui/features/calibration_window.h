@@ -17,11 +17,12 @@ class CalibrationWindow : public EditorWindow {
     Q_OBJECT
 public:
     explicit CalibrationWindow(AppContext &context, QWidget *parent = nullptr);
+    ~CalibrationWindow() override;
     void applyLanguage() override;
     void showModel() override;
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
+    void documentChanged(const Change &change) override;
 
 private:
     void onSliderMoved(int k, int value);

@@ -121,19 +121,18 @@ DtmfWindow::DtmfWindow(AppContext &context, QWidget *parent)
     connect(m_optionMemories, &QRadioButton::clicked, this, &DtmfWindow::showMemories);
     connect(m_optionOther, &QRadioButton::clicked, this, &DtmfWindow::showOtherFeatures);
 
-    // Every edit goes straight into the settings: the window has no OK.
-    connect(m_speed, &QComboBox::activated, this, [this](int i) { settings().speed = i; });
-    connect(m_delay, &QComboBox::activated, this, [this](int i) { settings().firstDigitDelay = i; });
-    connect(m_aniSending, &QComboBox::activated, this, [this](int i) { settings().aniSending = i; });
-    connect(m_groupCall, &QComboBox::activated, this, [this](int i) { settings().groupCallCode = i; });
-    connect(m_aniStart, &QLineEdit::textEdited, this, [this](const QString &t) { settings().aniStartCode = t; });
-    connect(m_aniEnd, &QLineEdit::textEdited, this, [this](const QString &t) { settings().aniEndCode = t; });
-    connect(m_ownCode, &QLineEdit::textEdited, this, [this](const QString &t) { settings().ownCode = t; });
-    for (int i = 0; i < DtmfSettings::kMemories; ++i) {
-        connect(m_memories[i], &QLineEdit::textEdited, this,
-                [this, i](const QString &t) { settings().memories[i] = t; });
-    }
-    connect(&context, &AppContext::modelReset, this, &DtmfWindow::showModel);
+    // A choice goes straight into the settings, a text when it is left: the
+    // window has no OK.
+    connect(m_speed, &QComboBox::activated, this, [this](int i) { edit([i](DtmfSettings &s) { s.speed = i; }); });
+    connect(m_delay, &QComboBox::activated, this,
+            [this](int i) { edit([i](DtmfSettings &s) { s.firstDigitDelay = i; }); });
+    connect(m_aniSending, &QComboBox::activated, this,
+            [this](int i) { edit([i](DtmfSettings &s) { s.aniSending = i; }); });
+    connect(m_groupCall, &QComboBox::activated, this,
+            [this](int i) { edit([i](DtmfSettings &s) { s.groupCallCode = i; }); });
+    for (QLineEdit *field : textFields())
+        connect(field, &QLineEdit::editingFinished, this, &DtmfWindow::commitTexts);
+    connect(&context, &AppContext::pendingEditsRequested, this, &DtmfWindow::commitTexts);
 
     // The window opens on the page "Other Features".
     m_optionOther->setChecked(true);
@@ -142,9 +141,41 @@ DtmfWindow::DtmfWindow(AppContext &context, QWidget *parent)
     showModel();
 }
 
-DtmfSettings &DtmfWindow::settings() const
+const DtmfSettings &DtmfWindow::settings() const
 {
     return context().workspace().dtmf;
+}
+
+void DtmfWindow::edit(const std::function<void(DtmfSettings &)> &change)
+{
+    DtmfSettings changed = settings();
+    change(changed);
+    context().document().setDtmf(changed);
+}
+
+QList<QLineEdit *> DtmfWindow::textFields() const
+{
+    QList<QLineEdit *> fields{m_aniStart, m_aniEnd, m_ownCode};
+    for (QLineEdit *memory : m_memories)
+        fields.append(memory);
+    return fields;
+}
+
+void DtmfWindow::commitTexts()
+{
+    edit([this](DtmfSettings &s) {
+        s.aniStartCode = m_aniStart->text();
+        s.aniEndCode = m_aniEnd->text();
+        s.ownCode = m_ownCode->text();
+        for (int i = 0; i < DtmfSettings::kMemories; ++i)
+            s.memories[i] = m_memories[i]->text();
+    });
+}
+
+void DtmfWindow::documentChanged(const Change &change)
+{
+    if (change.areas & Area::Dtmf)
+        showModel();
 }
 
 QLineEdit *DtmfWindow::addCodeField(QWidget *page, const QString &name, int maxLength)
@@ -187,11 +218,9 @@ void DtmfWindow::showModel()
         m_memories[i]->setText(s.memories[i]);
 }
 
-void DtmfWindow::closeEvent(QCloseEvent *event)
+DtmfWindow::~DtmfWindow()
 {
-    // Closing only hides: the window keeps its values for the whole run.
-    event->ignore();
-    hide();
+    prepareDestruction();
 }
 
 } // namespace quillon

@@ -2,7 +2,10 @@
 
 #include "common/editor_window.h"
 
+#include <QList>
+
 #include <array>
+#include <functional>
 
 class QComboBox;
 class QLineEdit;
@@ -21,17 +24,22 @@ class DtmfWindow : public EditorWindow {
     Q_OBJECT
 public:
     explicit DtmfWindow(AppContext &context, QWidget *parent = nullptr);
+    ~DtmfWindow() override;
     void applyLanguage() override;
     void showModel() override;
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
+    void documentChanged(const Change &change) override;
 
 private:
     void showOtherFeatures();
     void showMemories();
     QLineEdit *addCodeField(QWidget *page, const QString &name, int maxLength);
-    DtmfSettings &settings() const;
+    const DtmfSettings &settings() const;
+    void edit(const std::function<void(DtmfSettings &)> &change);
+    QList<QLineEdit *> textFields() const;
+    // The texts as the fields show them into the settings.
+    void commitTexts();
 
     QRadioButton *m_optionMemories = nullptr;   // Option1
     QRadioButton *m_optionOther = nullptr;      // Option2

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QTime>
 #include <QVBoxLayout>
 
@@ -203,13 +204,16 @@ void OptionalFeaturesWindow::bindControls()
         QWidget *control = m_controls[index(id)];
         if (auto *combo = qobject_cast<QComboBox *>(control)) {
             connect(combo, &QComboBox::currentIndexChanged, this, [this, id](int position) {
-                if (position >= 0)
-                    record().setSelection(id, position);
+                if (!m_showing && position >= 0)
+                    context().document().setFeatureSelection(id, position);
             });
         } else if (auto *edit = qobject_cast<QLineEdit *>(control)) {
             connect(edit, &QLineEdit::textEdited, this, [this, id](const QString &text) { textEdited(id, text); });
         } else if (auto *check = qobject_cast<QCheckBox *>(control)) {
-            connect(check, &QCheckBox::toggled, this, [this, id](bool on) { record().setSelection(id, on ? 1 : 0); });
+            connect(check, &QCheckBox::toggled, this, [this, id](bool on) {
+                if (!m_showing)
+                    context().document().setFeatureSelection(id, on ? 1 : 0);
+            });
         }
     }
     connect(m_functionOption, &QRadioButton::toggled, this, [this](bool on) {
@@ -220,7 +224,6 @@ void OptionalFeaturesWindow::bindControls()
         if (on)
             showPage(FeaturePage::Vfo);
     });
-    connect(&context(), &AppContext::modelReset, this, &OptionalFeaturesWindow::showModel);
     // A transfer or a save may start while a field still holds unchecked input.
     connect(&context(), &AppContext::pendingEditsRequested, this, &OptionalFeaturesWindow::leaveFocusedField);
 }
@@ -232,6 +235,7 @@ void OptionalFeaturesWindow::applyLanguage()
 
 void OptionalFeaturesWindow::showModel()
 {
+    const QScopedValueRollback<bool> showing(m_showing, true);
     const OptionalFeatures &features = record();
     for (const FeatureField &field : featureFields()) {
         QWidget *control = m_controls[index(field.id)];
@@ -277,24 +281,30 @@ void OptionalFeaturesWindow::textEdited(Feature id, const QString &text)
         edit->setCursorPosition(std::clamp(cursor, 0, int(accepted.size())));
     }
     m_shown[index(id)] = accepted;
-    record().setText(id, accepted);
 }
 
 void OptionalFeaturesWindow::leaveField(Feature id)
 {
-    const QString text = record().text(id);
+    const QString text = m_shown[index(id)];
     switch (id) {
     case Feature::PriorityChannel:
     case Feature::PresentChannel: setFieldText(id, channelNumberLeft(text)); break;
     case Feature::VfoFrequency: setFieldText(id, vfoFrequencyLeft(text, context().workspace().band)); break;
     case Feature::VfoOffset: setFieldText(id, vfoOffsetLeft(text)); break;
-    default: break;
+    default: setFieldText(id, text); break;
     }
+}
+
+bool OptionalFeaturesWindow::isEdited(Feature id) const
+{
+    return m_shown[index(id)] != record().text(id);
 }
 
 void OptionalFeaturesWindow::leaveFocusedField()
 {
-    if (const std::optional<Feature> id = lineEditFeature(focusWidget()))
+    // Only what the user typed is committed; a field merely holding the
+    // focus keeps its value, whichever window is active.
+    if (const std::optional<Feature> id = lineEditFeature(focusWidget()); id && isEdited(*id))
         leaveField(*id);
 }
 
@@ -304,12 +314,12 @@ void OptionalFeaturesWindow::setFieldText(Feature id, const QString &text)
     if (edit->text() != text)
         showWhole(edit, featureField(id).maxLength, text);
     m_shown[index(id)] = text;
-    record().setText(id, text);
+    context().document().setFeatureText(id, text);
 }
 
 void OptionalFeaturesWindow::captionClicked(HiddenMode mode, int step)
 {
-    if (!context().workspace().modes.clickCaption(mode, step, m_clock()))
+    if (!context().document().modes().clickCaption(mode, step, m_clock()))
         return;
     if (mode == HiddenMode::Fm) {
         for (Feature id : kFmFeatures) {
@@ -350,7 +360,7 @@ bool OptionalFeaturesWindow::eventFilter(QObject *watched, QEvent *event)
         return EditorWindow::eventFilter(watched, event);
 
     if (event->type() == QEvent::FocusOut) {
-        if (leavesField(event))
+        if (leavesField(event) && isEdited(*id))
             leaveField(*id);
     } else if (event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
@@ -378,9 +388,20 @@ bool OptionalFeaturesWindow::eventFilter(QObject *watched, QEvent *event)
     return false;
 }
 
-OptionalFeatures &OptionalFeaturesWindow::record() const
+const OptionalFeatures &OptionalFeaturesWindow::record() const
 {
     return context().workspace().features;
+}
+
+void OptionalFeaturesWindow::documentChanged(const Change &change)
+{
+    if (change.areas & Area::Features)
+        showModel();
+}
+
+OptionalFeaturesWindow::~OptionalFeaturesWindow()
+{
+    prepareDestruction();
 }
 
 } // namespace quillon

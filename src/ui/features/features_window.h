@@ -31,6 +31,7 @@ class OptionalFeaturesWindow : public EditorWindow {
     Q_OBJECT
 public:
     explicit OptionalFeaturesWindow(AppContext &context, QWidget *parent = nullptr);
+    ~OptionalFeaturesWindow() override;
 
     void applyLanguage() override;
     void showModel() override;
@@ -39,6 +40,7 @@ public:
     void setClock(std::function<int()> clock);
 
 protected:
+    void documentChanged(const Change &change) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -56,7 +58,8 @@ private:
     void captionClicked(HiddenMode mode, int step);
 
     std::optional<Feature> lineEditFeature(QObject *object) const;
-    OptionalFeatures &record() const;
+    bool isEdited(Feature id) const;
+    const OptionalFeatures &record() const;
 
     std::array<QWidget *, kFeatureCount> m_controls{};
     std::array<QLabel *, kFeatureCount> m_labels{};
@@ -66,6 +69,7 @@ private:
     QRadioButton *m_functionOption = nullptr;
     QRadioButton *m_vfoOption = nullptr;
     std::function<int()> m_clock;
+    bool m_showing = false;   // the controls are being set from the record
 };
 
 } // namespace quillon

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTableWidget>
 
@@ -128,15 +129,12 @@ FmRadioWindow::FmRadioWindow(AppContext &context, QWidget *parent)
     connect(m_grid, &QTableWidget::cellClicked, this, [this](int row, int) { beginCellEdit(row); });
     connect(m_cellEditor, &QLineEdit::returnPressed, m_grid, qOverload<>(&QWidget::setFocus));
     connect(m_frequencyMode, &QLineEdit::returnPressed, m_grid, qOverload<>(&QWidget::setFocus));
-    connect(m_frequencyMode, &QLineEdit::textEdited, this,
-            [this](const QString &text) { fm().typeFrequencyMode(text); });
     connect(m_lists[0], &QComboBox::activated, this,
-            [this](int i) { fm().selectPresentChannel(m_lists[0]->itemText(i)); });
-    connect(m_lists[1], &QComboBox::activated, this, [this](int i) { fm().selectDisplayMode(i); });
-    connect(m_lists[2], &QComboBox::activated, this, [this](int i) { fm().selectStep(i); });
+            [this](int i) { this->context().document().selectFmPresentChannel(m_lists[0]->itemText(i)); });
+    connect(m_lists[1], &QComboBox::activated, this, [this](int i) { this->context().document().selectFmDisplayMode(i); });
+    connect(m_lists[2], &QComboBox::activated, this, [this](int i) { this->context().document().selectFmStep(i); });
     connect(ok, &QPushButton::clicked, this, &FmRadioWindow::confirm);
     connect(cancel, &QPushButton::clicked, this, &QWidget::hide);
-    connect(&context, &AppContext::modelReset, this, &FmRadioWindow::showModel);
     connect(&context, &AppContext::pendingEditsRequested, this, &FmRadioWindow::endCellEdit);
 
     applyLanguage();
@@ -144,7 +142,13 @@ FmRadioWindow::FmRadioWindow(AppContext &context, QWidget *parent)
     showModel();
 }
 
-FmRadio &FmRadioWindow::fm() const
+void FmRadioWindow::documentChanged(const Change &change)
+{
+    if (change.areas & Area::Fm && !m_committing)
+        showModel();
+}
+
+const FmRadio &FmRadioWindow::fm() const
 {
     return context().workspace().fm;
 }
@@ -196,7 +200,8 @@ void FmRadioWindow::endCellEdit()
     // Leaving a cell that was only looked at changes nothing, so a decoded
     // 108.00 is not refused just because the editor passed over it.
     if (m_cellEditor->isModified()) {
-        switch (fm().commitCell(m_editRow + 1, m_cellEditor->text())) {
+        const QScopedValueRollback<bool> committing(m_committing, true);
+        switch (context().document().commitFmCell(m_editRow + 1, m_cellEditor->text())) {
         case FmEdit::Changed:
             m_grid->item(m_editRow, kValueColumn)->setText(fm().cell(m_editRow + 1));
             break;
@@ -215,8 +220,7 @@ void FmRadioWindow::leaveFrequencyMode()
 {
     if (!m_frequencyMode->isModified())
         return;
-    fm().typeFrequencyMode(m_frequencyMode->text());
-    const FmEdit result = fm().commitFrequencyMode();
+    const FmEdit result = context().document().commitFmFrequencyMode(m_frequencyMode->text());
     m_frequencyMode->setText(fm().controls().frequencyModeText);   // also clears "modified"
     if (result == FmEdit::OutOfRange)
         showRangeMessage(Message::FmFrequencyRange,
@@ -239,7 +243,7 @@ void FmRadioWindow::confirm()
     endCellEdit();
     if (m_frequencyMode->hasFocus())
         leaveFrequencyMode();
-    fm().ok();
+    context().document().confirmFm();
     hide();
 }
 
@@ -258,11 +262,9 @@ bool FmRadioWindow::eventFilter(QObject *watched, QEvent *event)
     return EditorWindow::eventFilter(watched, event);
 }
 
-void FmRadioWindow::closeEvent(QCloseEvent *event)
+FmRadioWindow::~FmRadioWindow()
 {
-    // Like Cancel: hidden, nothing stored, the controls keep their contents.
-    event->ignore();
-    hide();
+    prepareDestruction();
 }
 
 } // namespace quillon

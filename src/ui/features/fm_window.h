@@ -21,11 +21,12 @@ class FmRadioWindow : public EditorWindow {
     Q_OBJECT
 public:
     explicit FmRadioWindow(AppContext &context, QWidget *parent = nullptr);
+    ~FmRadioWindow() override;
     void applyLanguage() override;
     void showModel() override;
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
+    void documentChanged(const Change &change) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -34,7 +35,7 @@ private:
     void leaveFrequencyMode();
     void showRangeMessage(Message message, QPoint at);
     void confirm();
-    FmRadio &fm() const;
+    const FmRadio &fm() const;
 
     QTableWidget *m_grid = nullptr;          // MSFGrid
     QLineEdit *m_cellEditor = nullptr;       // Text1
@@ -43,6 +44,7 @@ private:
     std::array<QComboBox *, 3> m_lists{};    // Combo1_0..Combo1_2
     int m_editRow = -1;                      // grid row of the last cell edit
     bool m_cellEditing = false;              // Text1 is open over that row
+    bool m_committing = false;               // an edit of this window is being stored
 };
 
 } // namespace quillon

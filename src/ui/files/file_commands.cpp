@@ -11,12 +11,6 @@
 
 namespace quillon {
 
-namespace {
-
-constexpr int kNewImageBand = 3;   // "400-470MHz"
-
-} // namespace
-
 QStringList nameFiltersFromPairs(const QString &pairs)
 {
     const QStringList parts = pairs.split(u'|');
@@ -44,9 +38,7 @@ void FileCommands::newImage()
 {
     if (m_context.showMessage(Message::NewImage) != kAnswerOk)
         return;
-    emit bandResetRequested(kNewImageBand);
-    emit formsResetRequested();
-    m_context.notifyModelReset();
+    m_context.document().newImage();
 }
 
 void FileCommands::openImage()
@@ -69,10 +61,7 @@ void FileCommands::openImage()
                               ui_text::kErrorCaption.text(language));
         return;
     }
-    Workspace &ws = m_context.workspace();
-    ws.readImage = image;
-    decodeImage(ws);
-    m_context.notifyModelReset();
+    m_context.document().openImage(image);
     emit channelWindowRequested();
 }
 
@@ -83,10 +72,11 @@ void FileCommands::saveImage()
         return;
     // A value still being typed in a cell editor belongs in the file.
     m_context.commitPendingEdits();
-    Workspace &ws = m_context.workspace();
-    encodeImage(ws);
-    const DatResult result = saveDatFile(path, ws.writeImage);
-    if (result.status != DatStatus::Ok) {
+    Document &document = m_context.document();
+    const DatResult result = saveDatFile(path, document.encode());
+    if (result.status == DatStatus::Ok)
+        document.markClean();
+    else {
         const Language language = m_context.language();
         m_context.showMessage(ui_text::kSaveFailed.text(language) + result.systemReason, kStyleStop,
                               ui_text::kErrorCaption.text(language));

@@ -39,11 +39,6 @@ public:
     QString startFolder() const { return m_folder; }
 
 signals:
-    // New selects this band list entry as a change made by the program.
-    void bandResetRequested(int index);
-    // New puts the channel, DTMF and optional-features windows back to their
-    // defaults (FM radio, calibration and both images stay as they are).
-    void formsResetRequested();
     // Open brings the channel window up after the image has been decoded.
     void channelWindowRequested();
 

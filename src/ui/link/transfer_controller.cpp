@@ -15,7 +15,7 @@ TransferController::TransferController(AppContext &context, QWidget *dialogParen
     : QObject(parent),
       m_context(context),
       m_dialogParent(dialogParent),
-      m_protocol(context.workspace().readImage, context.workspace().writeImage)
+      m_protocol(m_received, context.workspace().writeImage)
 {
     m_watchdog.setObjectName(QStringLiteral("TimerW"));
     m_watchdog.setInterval(kWatchdogIntervalMs);
@@ -103,7 +103,7 @@ void TransferController::run(TransferKind kind)
     // Whatever waits in the port predates "PROGRAM" and answers nothing of ours.
     m_link->discardInput();
 
-    Workspace &workspace = m_context.workspace();
+    const Workspace &workspace = m_context.workspace();
     ProgressWindow window(m_dialogParent);
     window.begin(kind, m_context.language());
     m_window = &window;
@@ -117,7 +117,7 @@ void TransferController::run(TransferKind kind)
         apply(m_protocol.startWrite(settings, now()));
         // "PROGRAM" is on its way; the radio's answer is handled only once
         // the event loop runs, by then the image is complete.
-        encodeImage(workspace);
+        m_context.document().encode();
     }
     if (m_protocol.isActive())
         window.exec();
@@ -128,10 +128,10 @@ void TransferController::run(TransferKind kind)
     const TransferEnd end = *m_lastEnd;
     if (const std::optional<Message> message = endMessage(end))
         m_context.showMessage(*message);
-    if (end == TransferEnd::ReadComplete) {
-        decodeImage(workspace);
-        m_context.notifyModelReset();
-    }
+    if (end == TransferEnd::ReadComplete)
+        m_context.document().readCompleted(m_received);
+    else if (end == TransferEnd::WriteComplete)
+        m_context.document().markClean();
     emit transferFinished(end);
 }
 

@@ -65,6 +65,8 @@ private:
     AppContext &m_context;
     QWidget *m_dialogParent;
     std::unique_ptr<SerialLink> m_link;
+    // What a read receives, decoded only once the read is complete.
+    MemoryImage m_received;
     TransferProtocol m_protocol;
     QTimer m_watchdog;   // TimerW
     QElapsedTimer m_clock;

@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -67,11 +68,9 @@ MainWindow::MainWindow(AppContext &context, SettingsStore *settings, QWidget *pa
 
     m_transfer = new TransferController(m_context, this, this);
     m_files = new FileCommands(m_context, this, this);
-    connect(m_files, &FileCommands::bandResetRequested, this, &MainWindow::selectBandByProgram);
-    connect(m_files, &FileCommands::formsResetRequested, this, &MainWindow::startForms);
     connect(m_files, &FileCommands::channelWindowRequested, this, &MainWindow::showChannels);
 
-    connect(&m_context, &AppContext::modelReset, this, &MainWindow::modelReset);
+    connect(&m_context.document(), &Document::changed, this, &MainWindow::documentChanged);
     connect(&m_context, &AppContext::hiddenModeActivated, this, &MainWindow::hiddenModeActivated);
 
     // Load step: band entry 0 (the index equals PreviousBandIndex, so no
@@ -301,27 +300,28 @@ void MainWindow::applyLanguage()
 
 void MainWindow::switchLanguage(Language language)
 {
-    m_context.workspace().language = language;
+    // The rows follow in the new language (and rows without a receive
+    // frequency become empty rows), then every caption and list.
+    m_context.document().setLanguage(language);
     applyLanguage();
-    channelWindow()->refreshGridLanguage();
 }
 
 // ---- band list
 
 void MainWindow::bandSelected(int index)
 {
-    Workspace &ws = m_context.workspace();
-    ws.band.select(index);
+    if (index < 0)
+        return;
+    Document &document = m_context.document();
     if (m_bandChangeByUser && index != m_previousBandIndex) {
-        if (m_context.showMessage(Message::BandChange) == kAnswerOk) {
-            ws.band.select(index);
-            channelWindow()->clearGrid();
-            ws.features.setVfoFrequencyToBandCentre(ws.band);
-            m_context.notifyModelReset();
-        } else {
-            m_bandChangeByUser = false;
-            m_bandList->setCurrentIndex(m_previousBandIndex);
-        }
+        if (m_context.showMessage(Message::BandChange) == kAnswerOk)
+            document.confirmBandChange(index);
+        else
+            showBand(m_previousBandIndex);
+    } else {
+        // A change by the program or with the keyboard: the limits follow,
+        // the channels stay.
+        document.selectBand(index);
     }
     m_bandChangeByUser = false;
 }
@@ -342,17 +342,20 @@ void MainWindow::bandPopupClosed()
 void MainWindow::selectBandByProgram(int index)
 {
     m_bandChangeByUser = false;
-    if (m_bandList->currentIndex() == index)
-        m_context.workspace().band.select(index);
-    else
-        m_bandList->setCurrentIndex(index);
+    m_context.document().selectBand(index);
 }
 
-void MainWindow::modelReset()
+void MainWindow::showBand(int index)
 {
-    // A decoded image brings its own band: shown without a question.
-    selectBandByProgram(m_context.workspace().band.index);
-    channelWindow()->showModel();
+    const QSignalBlocker guard(m_bandList);
+    m_bandList->setCurrentIndex(index);
+}
+
+void MainWindow::documentChanged(const Change &change)
+{
+    // A decoded image, New or an undo brings its own band: shown without a question.
+    if (change.areas & Area::Band)
+        showBand(m_context.workspace().band.index);
 }
 
 // ---- port list
@@ -429,21 +432,13 @@ void MainWindow::hiddenModeActivated(HiddenMode mode)
 
 void MainWindow::pressHiddenButton(HiddenMode mode)
 {
-    if (!m_context.workspace().modes.pressLockButton(mode, m_clock()))
+    if (!m_context.document().modes().pressLockButton(mode, m_clock()))
         return;
     m_hiddenButtons[slot(mode)]->setVisible(false);
     m_context.notifyHiddenModeLocked(mode);
 }
 
 // ---- commands
-
-void MainWindow::startForms()
-{
-    Workspace &ws = m_context.workspace();
-    channelWindow()->startForm();
-    ws.dtmf.startForm();
-    ws.features.startForm(ws.band);
-}
 
 ChannelWindow *MainWindow::channelWindow() const
 {

@@ -16,6 +16,7 @@ class QToolBar;
 
 namespace quillon {
 
+struct Change;
 class AboutBox;
 class AppContext;
 class BandComboBox;
@@ -84,8 +85,9 @@ private:
 
     void pressHiddenButton(HiddenMode mode);
     void hiddenModeActivated(HiddenMode mode);
-    void modelReset();
-    void startForms();
+    void documentChanged(const Change &change);
+    // Shows the band in the band list without running its handler.
+    void showBand(int index);
     ChannelWindow *channelWindow() const;
 
     // Commands.

@@ -25,13 +25,10 @@ void prepareApplication()
 std::unique_ptr<MainWindow> startQuillon(AppContext &context, SettingsStore &settings)
 {
     // The calibration defaults are set by the store itself when the
-    // workspace is made.
-    Workspace &ws = context.workspace();
-    ws.language = settings.readLanguage();
+    // workspace is made; any stored language but Chinese starts in English.
+    context.document().setLanguage(settings.readLanguage());
     auto window = std::make_unique<MainWindow>(context, &settings);
     window->show();
-    if (ws.language != Language::Chinese)
-        ws.language = Language::English;
     window->applyLanguage();
     return window;
 }

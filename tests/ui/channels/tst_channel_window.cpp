@@ -139,8 +139,8 @@ void TestChannelWindow::init()
 {
     m_messages.clear();
     m_context = std::make_unique<AppContext>();
-    m_context->workspace().language = Language::English;
-    m_context->workspace().band.select(3);   // 400-470MHz
+    m_context->document().setLanguage(Language::English);
+    m_context->document().selectBand(3);   // 400-470MHz
     m_context->setResponder([this](const QString &text, int, const QString &) {
         m_messages << text;
         return kAnswerOk;
@@ -164,13 +164,11 @@ void TestChannelWindow::click(int channel, int column, Qt::MouseButton button)
 // Channel `channel` holds 462.56250 with both tones Off and the name CH1.
 void TestChannelWindow::decodeFilledChannel(int channel)
 {
-    Workspace &ws = m_context->workspace();
-    ws.readImage = MemoryImage::fromByteArray(QByteArray(kImageSize, '\xFF'));
-    ws.readImage.set(kBandIndex, 3);
-    ws.readImage.store(kChannelRecords.address(channel - 1), kRecord95);
-    ws.readImage.store(kChannelNames.address(channel - 1), QByteArray::fromHex("434831ffffffffff"));
-    decodeImage(ws);
-    m_window->showModel();
+    MemoryImage image = MemoryImage::fromByteArray(QByteArray(kImageSize, '\xFF'));
+    image.set(kBandIndex, 3);
+    image.store(kChannelRecords.address(channel - 1), kRecord95);
+    image.store(kChannelNames.address(channel - 1), QByteArray::fromHex("434831ffffffffff"));
+    m_context->document().openImage(image);
 }
 
 void TestChannelWindow::eraseEditor(QLineEdit *editor)
@@ -301,8 +299,9 @@ void TestChannelWindow::nameEditor()
     eraseEditor(editor);
     QTest::keyClicks(editor, QStringLiteral("ab1!"));
     QCOMPARE(editor->text(), QStringLiteral("AB1"));
-    // The table follows while typing; the cell on commit.
-    QCOMPARE(m_context->workspace().channels.row(3).name, QStringLiteral("AB1"));
+    // The table and the cell take the name when it is committed (leaving
+    // the editor, or before a save or a transfer).
+    QCOMPARE(m_context->workspace().channels.row(3).name, QStringLiteral("CH1"));
     QCOMPARE(grid()->item(2, kColumnName)->text(), QStringLiteral("CH1"));
     QTest::keyClicks(editor, QStringLiteral(" {~_`x"));
     QCOMPARE(editor->text(), QStringLiteral("AB1_`"));   // space, braces and tilde refused; five at most
@@ -311,15 +310,14 @@ void TestChannelWindow::nameEditor()
     QCOMPARE(grid()->item(2, kColumnName)->text(), QStringLiteral("AB1_`"));
 
     // A longer name from the image is shown whole.
-    Workspace &ws = m_context->workspace();
-    ws.readImage.store(kChannelNames.address(2), QByteArray("ABCDEFGH"));
-    decodeImage(ws);
-    m_window->showModel();
+    MemoryImage image = m_context->workspace().readImage;
+    image.store(kChannelNames.address(2), QByteArray("ABCDEFGH"));
+    m_context->document().openImage(image);
     click(3, kColumnName);
     QTRY_VERIFY(editor->hasFocus());
     QCOMPARE(editor->text(), QStringLiteral("ABCDEFGH"));
     QTest::keyClick(editor, Qt::Key_Return);
-    QCOMPARE(ws.channels.row(3).name, QStringLiteral("ABCDEFGH"));
+    QCOMPARE(m_context->workspace().channels.row(3).name, QStringLiteral("ABCDEFGH"));
 }
 
 void TestChannelWindow::toneList()
@@ -398,9 +396,8 @@ void TestChannelWindow::languageSwitch()
     QTest::keyClick(frequencyBox(), Qt::Key_Return);
     QCOMPARE(rowText(grid(), 1), QStringLiteral("400.00000|400.00000|Off|Off|High|Off|On|Wide|Off|Off"));
 
-    m_context->workspace().language = Language::Chinese;
+    m_context->document().setLanguage(Language::Chinese);
     m_window->applyLanguage();
-    m_window->refreshGridLanguage();
     QCOMPARE(m_window->windowTitle(), QStringLiteral("信道编辑"));
     QCOMPARE(grid()->horizontalHeaderItem(1)->text(), QStringLiteral("接收频率"));
     QCOMPARE(control<QComboBox>(QStringLiteral("Combo1"))->itemText(0), QStringLiteral("关闭"));
@@ -409,9 +406,8 @@ void TestChannelWindow::languageSwitch()
     QCOMPARE(rowText(grid(), 3, kColumnName),
              QStringLiteral("462.56250|462.56250|关闭|关闭|高|关|禁止|宽带|开|开|CH1"));
 
-    m_context->workspace().language = Language::English;
+    m_context->document().setLanguage(Language::English);
     m_window->applyLanguage();
-    m_window->refreshGridLanguage();
     QCOMPARE(rowText(grid(), 1), QStringLiteral("400.00000|400.00000|Off|Off|High|Off|On|wide|Off|Off"));
     QCOMPARE(grid()->item(2, kColumnName)->text(), QStringLiteral("CH1"));
     QCOMPARE(rowText(grid(), 2), kEmptyRow);
@@ -426,14 +422,12 @@ void TestChannelWindow::pendingEditIsCommitted()
     m_context->commitPendingEdits();
     QVERIFY(frequencyBox()->isHidden());
     QCOMPARE(grid()->item(3, kColumnRx)->text(), QStringLiteral("435.10000"));
-    Workspace &ws = m_context->workspace();
-    encodeImage(ws);
-    QCOMPARE(ws.writeImage.bytes(kChannelRecords.address(3), 4), QByteArray::fromHex("00005143"));
+    QCOMPARE(m_context->document().encode().bytes(kChannelRecords.address(3), 4), QByteArray::fromHex("00005143"));
 }
 
 void TestChannelWindow::decodedImageShowsModel()
 {
-    Workspace &ws = m_context->workspace();
+    const Workspace &ws = m_context->workspace();
     MemoryImage image = MemoryImage::fromByteArray(QByteArray(kImageSize, '\xFF'));
     image.set(kBandIndex, 3);
     image.store(kChannelRecords.address(0), kRecord95);
@@ -442,9 +436,7 @@ void TestChannelWindow::decodedImageShowsModel()
     image.store(kChannelRecords.address(127), QByteArray::fromHex("5062254650622546940654c77f"));
     image.store(kChannelNames.address(1), QByteArray("NAME2\xFF\xFF\xFF", 8));
     image.store(kChannelNames.address(127), QByteArray("LAST"));
-    ws.readImage = image;
-    decodeImage(ws);
-    m_window->showModel();
+    m_context->document().openImage(image);
     for (int channel = 1; channel <= 128; ++channel) {
         for (int column = 0; column < 12; ++column)
             QCOMPARE(grid()->item(channel - 1, column)->text(), ws.channels.cell(channel, column));
@@ -477,18 +469,17 @@ void TestChannelWindow::typedChannelsSurviveSaveAndOpen()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("typed.dat"));
-    encodeImage(m_context->workspace());
-    QCOMPARE(saveDatFile(path, m_context->workspace().writeImage).status, DatStatus::Ok);
+    QCOMPARE(saveDatFile(path, m_context->document().encode()).status, DatStatus::Ok);
 
     AppContext opened;
-    opened.workspace().language = Language::English;
+    opened.document().setLanguage(Language::English);
     ChannelWindow reopened(opened);
-    QCOMPARE(loadDatFile(path, opened.workspace().readImage).status, DatStatus::Ok);
-    decodeImage(opened.workspace());
-    reopened.showModel();
+    MemoryImage image;
+    QCOMPARE(loadDatFile(path, image).status, DatStatus::Ok);
+    opened.document().openImage(image);
 
     // The typed default "Wide" is the list's "wide" once re-texted.
-    m_window->refreshGridLanguage();
+    m_context->document().setLanguage(Language::English);
     for (int channel = 1; channel <= 128; ++channel) {
         for (int column = 0; column < 12; ++column)
             QCOMPARE(reopened.grid()->item(channel - 1, column)->text(), grid()->item(channel - 1, column)->text());

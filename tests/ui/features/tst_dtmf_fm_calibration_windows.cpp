@@ -99,7 +99,7 @@ private:
 void TestDtmfFmCalibrationWindows::init()
 {
     m_context = std::make_unique<AppContext>();
-    m_context->workspace().language = Language::English;
+    m_context->document().setLanguage(Language::English);
     m_dtmf = std::make_unique<DtmfWindow>(*m_context);
     m_fm = std::make_unique<FmRadioWindow>(*m_context);
     m_calibration = std::make_unique<CalibrationWindow>(*m_context);
@@ -124,11 +124,9 @@ QWidget *TestDtmfFmCalibrationWindows::open(QWidget *window)
 
 void TestDtmfFmCalibrationWindows::decode(const QByteArray &bytes, int address)
 {
-    Workspace &ws = m_context->workspace();
-    ws.readImage = MemoryImage::fromByteArray(QByteArray(kImageSize, char(0xFF)));
-    ws.readImage.store(address, bytes);
-    decodeImage(ws);
-    m_context->notifyModelReset();
+    MemoryImage image = MemoryImage::fromByteArray(QByteArray(kImageSize, char(0xFF)));
+    image.store(address, bytes);
+    m_context->document().openImage(image);
 }
 
 void TestDtmfFmCalibrationWindows::clickCell(int row)
@@ -158,6 +156,7 @@ void TestDtmfFmCalibrationWindows::dtmfKeyFilterAndLengths()
     auto *edit = child<QLineEdit>(w, field);
     QTest::keyClicks(edit, QStringLiteral("12ab*#e"));
     QCOMPARE(edit->text(), QStringLiteral("12AB*#"));
+    m_context->commitPendingEdits();
     const DtmfSettings &dtmf = m_context->workspace().dtmf;
     const QString stored = field == u"Text2" ? dtmf.aniStartCode
         : field == u"Text4"                  ? dtmf.aniEndCode
@@ -205,8 +204,7 @@ void TestDtmfFmCalibrationWindows::dtmfShowsDecodeAndNewImage()
     QTest::keyClick(delay, Qt::Key_Down);
     QCOMPARE(m_context->workspace().dtmf.firstDigitDelay, 7);
 
-    m_context->workspace().dtmf.startForm();
-    m_context->notifyModelReset();
+    m_context->document().newImage();
     QCOMPARE(delay->currentIndex(), 6);
     QCOMPARE(child<QLineEdit>(w, QStringLiteral("Text4"))->text(), QStringLiteral("123"));
 }
@@ -267,7 +265,7 @@ void TestDtmfFmCalibrationWindows::fmFrequencyModeRefused()
 void TestDtmfFmCalibrationWindows::fmOkStoresCancelDoesNot()
 {
     QWidget *w = open(m_fm.get());
-    Workspace &ws = m_context->workspace();
+    Document &document = m_context->document();
     QCOMPARE(child<QComboBox>(w, QStringLiteral("Combo1_1"))->itemText(1), QStringLiteral("Frequency(MHz)"));
     clickCell(0);
     QTest::keyClicks(child<QLineEdit>(w, QStringLiteral("Text1")), QStringLiteral("90"));
@@ -279,22 +277,19 @@ void TestDtmfFmCalibrationWindows::fmOkStoresCancelDoesNot()
     QTest::mouseClick(child<QAbstractButton>(w, QStringLiteral("Command2")), Qt::LeftButton);
     QVERIFY(!w->isVisible());
     QCOMPARE(cell(0)->text(), QStringLiteral("90.00"));   // the grid keeps the edit
-    encodeImage(ws);
-    QCOMPARE(ws.writeImage.bytes(kFmChannels.start, 2).toHex(), QByteArray("ffff"));
-    QCOMPARE(ws.writeImage.at(kFmPresentChannel), 0);
+    QCOMPARE(document.encode().bytes(kFmChannels.start, 2).toHex(), QByteArray("ffff"));
+    QCOMPARE(document.encode().at(kFmPresentChannel), 0);
 
     open(w);
     QTest::mouseClick(child<QAbstractButton>(w, QStringLiteral("Command1")), Qt::LeftButton);
     QVERIFY(!w->isVisible());
-    encodeImage(ws);
-    QCOMPARE(ws.writeImage.bytes(kFmChannels.start, 2).toHex(), QByteArray("0118"));
-    QCOMPARE(ws.writeImage.at(kFmPresentChannel), 32);
+    QCOMPARE(document.encode().bytes(kFmChannels.start, 2).toHex(), QByteArray("0118"));
+    QCOMPARE(document.encode().at(kFmPresentChannel), 32);
 }
 
 void TestDtmfFmCalibrationWindows::calibrationSliders()
 {
     QWidget *w = open(m_calibration.get());
-    Workspace &ws = m_context->workspace();
     m_context->notifyHiddenModeActivated(HiddenMode::Calibration);
     auto *slider = child<QSlider>(w, QStringLiteral("Slider1_1"));   // stored at 0x07F0
     auto *readout = child<QLabel>(w, QStringLiteral("Label3_1"));
@@ -303,8 +298,7 @@ void TestDtmfFmCalibrationWindows::calibrationSliders()
     QTest::keyClick(slider, Qt::Key_Right);
     QTest::keyClick(slider, Qt::Key_PageUp);
     QCOMPARE(readout->text(), QStringLiteral("214"));
-    encodeImage(ws);
-    QCOMPARE(ws.writeImage.at(0x07F0), 214);
+    QCOMPARE(m_context->document().encode().at(0x07F0), 214);
 
     decode(QByteArray::fromHex("0a0b0c0d0e0f101112"), kCalibration);
     const int expected[] = {13, 10, 14, 15, 11, 16, 17, 12, 18};
@@ -358,7 +352,7 @@ void TestDtmfFmCalibrationWindows::languageRoundTrip()
     w->applyLanguage();
     const QStringList english = snapshot(w);
 
-    m_context->workspace().language = Language::Chinese;
+    m_context->document().setLanguage(Language::Chinese);
     w->applyLanguage();
     const QStringList chinese = snapshot(w);
     for (const TextRow &row : table) {
@@ -374,7 +368,7 @@ void TestDtmfFmCalibrationWindows::languageRoundTrip()
         }
     }
 
-    m_context->workspace().language = Language::English;
+    m_context->document().setLanguage(Language::English);
     w->applyLanguage();
     QCOMPARE(snapshot(w), english);
 }

@@ -94,8 +94,7 @@ private:
 void TestFeaturesWindow::init()
 {
     m_context = std::make_unique<AppContext>();
-    m_context->workspace().band.select(3);   // 400-470MHz
-    m_context->workspace().features.startForm(m_context->workspace().band);
+    m_context->document().newImage();   // 400-470MHz, every setting at its default
     m_window = std::make_unique<OptionalFeaturesWindow>(*m_context);
     m_window->showModel();
     m_window->setClock([this] { return m_now; });
@@ -224,6 +223,7 @@ void TestFeaturesWindow::channelNumberWhileTyping()
     QCOMPARE(edit->text(), QStringLiteral("20"));
     QTest::keyClick(edit, Qt::Key_0);
     QCOMPARE(edit->text(), QStringLiteral("128"));
+    m_context->commitPendingEdits();
     QCOMPARE(m_context->workspace().features.text(Feature::PriorityChannel), QStringLiteral("128"));
 }
 
@@ -262,6 +262,7 @@ void TestFeaturesWindow::pasteIsFiltered()
     QApplication::clipboard()->setText(QStringLiteral("c d."));
     QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(edit->text(), QStringLiteral("ABCD"));
+    m_context->commitPendingEdits();
     QCOMPARE(m_context->workspace().features.text(Feature::PowerOnText), QStringLiteral("ABCD"));
 }
 
@@ -347,7 +348,7 @@ void TestFeaturesWindow::languageRoundTrip()
     child<QComboBox>("Combo22")->setCurrentIndex(0);
     const QStringList english = snapshot(*m_window);
 
-    m_context->workspace().language = Language::Chinese;
+    m_context->document().setLanguage(Language::Chinese);
     m_window->applyLanguage();
     QCOMPARE(m_window->windowTitle(), QStringLiteral("可选功能"));
     QCOMPARE(child<QLabel>("Label6")->text(), QStringLiteral("当前频道数:"));
@@ -361,7 +362,7 @@ void TestFeaturesWindow::languageRoundTrip()
     QCOMPARE(child<QComboBox>("Combo6")->currentIndex(), 1);
     QCOMPARE(m_context->workspace().features.selection(Feature::TimeOutTimer), 5);
 
-    m_context->workspace().language = Language::English;
+    m_context->document().setLanguage(Language::English);
     m_window->applyLanguage();
     QCOMPARE(snapshot(*m_window), english);
     QCOMPARE(applyTextTable(m_window.get(), featuresWindowTexts(), Language::English), 0);   // every row has its control
@@ -371,7 +372,7 @@ void TestFeaturesWindow::windowBuiltInChineseMatchesTable()
 {
     // The window built in one language and the table applied for it agree,
     // so a switch never shows texts the window did not have.
-    m_context->workspace().language = Language::Chinese;
+    m_context->document().setLanguage(Language::Chinese);
     OptionalFeaturesWindow chinese(*m_context);
     const QStringList built = snapshot(chinese);
     chinese.applyLanguage();
@@ -397,26 +398,27 @@ void TestFeaturesWindow::editingKeysAndShortFocusLosses()
     QCOMPARE(frequency->text(), QStringLiteral("400.00000"));
 
     // A decoded offset of 100 MHz or more is shown whole, past the typing limit.
-    Workspace &ws = m_context->workspace();
-    ws.readImage.fill(0, kImageSize - 1, 0xFF);
-    ws.readImage.store(0x0724, QByteArray::fromHex("00 00 50 12"));
-    ws.features.decodeRest(ws.readImage, ws.language);
-    m_context->notifyModelReset();
+    m_context->document().step(EditKind::OpenImage, [](Workspace &ws) {
+        ws.readImage.fill(0, kImageSize - 1, 0xFF);
+        ws.readImage.store(0x0724, QByteArray::fromHex("00 00 50 12"));
+        ws.features.decodeRest(ws.readImage, ws.language);
+    });
     QCOMPARE(child<QLineEdit>("Text21")->text(), QStringLiteral("125.00000"));
 }
 
 void TestFeaturesWindow::decodedImageShowsAndEncodesBack()
 {
-    Workspace &ws = m_context->workspace();
-    ws.readImage.fill(0, kImageSize - 1, 0xFF);
-    ws.readImage.store(0x0700, QByteArray::fromHex("01 2A 07 00 09 80 A5 5E F7 02 00 FF 0E 02 FF 07"));
-    ws.readImage.store(0x0710, QByteArray("QVN-7K") + QByteArray::fromHex("03 FF 48 49 FF FF FF FF FF FF"));
-    ws.readImage.store(0x0720, QByteArray::fromHex("50 62 25 44 00 00 50 00 23 80 70 06 52 FF 00 FF"));
-    ws.readImage.store(0x0740, QByteArray::fromHex("39 38 FF FF"));
-    ws.features.decodeOptionBytes(ws.readImage);
-    ws.features.decodeRest(ws.readImage, ws.language);
-    ws.features.decodePassword(ws.readImage);
-    m_context->notifyModelReset();
+    const Workspace &ws = m_context->workspace();
+    m_context->document().step(EditKind::OpenImage, [](Workspace &ws) {
+        ws.readImage.fill(0, kImageSize - 1, 0xFF);
+        ws.readImage.store(0x0700, QByteArray::fromHex("01 2A 07 00 09 80 A5 5E F7 02 00 FF 0E 02 FF 07"));
+        ws.readImage.store(0x0710, QByteArray("QVN-7K") + QByteArray::fromHex("03 FF 48 49 FF FF FF FF FF FF"));
+        ws.readImage.store(0x0720, QByteArray::fromHex("50 62 25 44 00 00 50 00 23 80 70 06 52 FF 00 FF"));
+        ws.readImage.store(0x0740, QByteArray::fromHex("39 38 FF FF"));
+        ws.features.decodeOptionBytes(ws.readImage);
+        ws.features.decodeRest(ws.readImage, ws.language);
+        ws.features.decodePassword(ws.readImage);
+    });
 
     QCOMPARE(child<QLineEdit>("Text2")->text(), QStringLiteral("42"));
     QCOMPARE(child<QLineEdit>("Text6")->text(), QStringLiteral("128"));
@@ -439,16 +441,16 @@ void TestFeaturesWindow::decodedImageShowsAndEncodesBack()
             QCOMPARE(edit->text(), ws.features.text(field.id));
     }
 
-    ws.writeImage.fill(0, kImageSize - 1, 0xFF);
-    ws.features.encodeBlock(ws.writeImage, ws.band.index);
-    ws.features.encodePassword(ws.writeImage);
-    QCOMPARE(ws.writeImage.bytes(0x0700, 0x30), ws.readImage.bytes(0x0700, 0x30));
-    QCOMPARE(ws.writeImage.bytes(0x0740, 4), ws.readImage.bytes(0x0740, 4));
+    MemoryImage written = MemoryImage::fromByteArray(QByteArray(kImageSize, '\xFF'));
+    ws.features.encodeBlock(written, ws.band.index);
+    ws.features.encodePassword(written);
+    QCOMPARE(written.bytes(0x0700, 0x30), ws.readImage.bytes(0x0700, 0x30));
+    QCOMPARE(written.bytes(0x0740, 4), ws.readImage.bytes(0x0740, 4));
 }
 
 void TestFeaturesWindow::editsReachTheImage()
 {
-    Workspace &ws = m_context->workspace();
+    const Workspace &ws = m_context->workspace();
     auto *backlight = child<QComboBox>("Combo21");
     backlight->setFocus();
     QTest::keyClick(backlight, Qt::Key_Down);   // OFF KEY CONT: KEY -> CONT
@@ -460,10 +462,11 @@ void TestFeaturesWindow::editsReachTheImage()
     QCOMPARE(ws.features.selection(Feature::Backlight), 2);
     QCOMPARE(ws.features.selection(Feature::VoxRxInhibit), 1);
     QCOMPARE(ws.features.selection(Feature::AllowCancel), 1);
-    ws.features.encodeBlock(ws.writeImage, ws.band.index);
-    QCOMPARE(int(ws.writeImage.at(0x0707)), 0xB8);
-    QCOMPARE(int(ws.writeImage.at(0x0708)), 0x2F);
-    QCOMPARE(ws.writeImage.bytes(0x0718, 6), QByteArray::fromHex("4F 4B FF FF FF FF"));
+    m_context->commitPendingEdits();   // the power-on text is still being typed
+    const MemoryImage &written = m_context->document().encode();
+    QCOMPARE(int(written.at(0x0707)), 0xB8);
+    QCOMPARE(int(written.at(0x0708)), 0x2F);
+    QCOMPARE(written.bytes(0x0718, 6), QByteArray::fromHex("4F 4B FF FF FF FF"));
 }
 
 void TestFeaturesWindow::pendingEditsAreChecked()
@@ -472,7 +475,6 @@ void TestFeaturesWindow::pendingEditsAreChecked()
     showVfoPage();
     auto *edit = child<QLineEdit>("Text20");
     retype(edit, QStringLiteral("441"));
-    QCOMPARE(m_context->workspace().features.text(Feature::VfoFrequency), QStringLiteral("441"));
     m_context->commitPendingEdits();
     QCOMPARE(edit->text(), QStringLiteral("441.00000"));
     QCOMPARE(m_context->workspace().features.text(Feature::VfoFrequency), QStringLiteral("441.00000"));

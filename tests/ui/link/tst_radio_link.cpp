@@ -226,7 +226,7 @@ void TestRadioLink::fullRead()
     Radio radio(options, memory);
     Program p;
     QVERIFY2(p.connectTo(radio), qPrintable(p.openError));
-    QSignalSpy reset(&p.context, &AppContext::modelReset);
+    QSignalSpy reset(&p.context.document(), &Document::changed);
     QSignalSpy edits(&p.context, &AppContext::pendingEditsRequested);
 
     QList<int> steps;
@@ -282,17 +282,17 @@ void TestRadioLink::fullWrite()
     const MemoryImage before = patternImage();
     Radio radio({}, before);
     Program p;
-    p.context.workspace().language = Language::Chinese;
+    p.context.document().setLanguage(Language::Chinese);
     QVERIFY2(p.connectTo(radio), qPrintable(p.openError));
-    Workspace &ws = p.context.workspace();
+    const Workspace &ws = p.context.workspace();
     if (calibrationMode) {
         for (int step = 0; step < 3; ++step)
-            ws.modes.clickCaption(HiddenMode::Calibration, step, 100);
+            p.context.document().modes().clickCaption(HiddenMode::Calibration, step, 100);
         QVERIFY(ws.modes.isOn(HiddenMode::Calibration));
     }
     // A name typed into the grid and not yet committed goes to the radio.
     QObject::connect(&p.context, &AppContext::pendingEditsRequested, &p.context,
-                     [&] { ws.channels.commitName(1, QStringLiteral("PENDING")); });
+                     [&] { p.context.document().commitName(1, QStringLiteral("PENDING")); });
     QString title;
     QTimer::singleShot(0, &p.controller, [&] { title = p.controller.progressWindow()->windowTitle(); });
     p.controller.writeRadio();
@@ -355,7 +355,7 @@ void TestRadioLink::bandMismatch()
     Program p;
     QVERIFY2(p.connectTo(radio), qPrintable(p.openError));
     for (int step = 0; forcedWriteMode && step < 3; ++step)
-        p.context.workspace().modes.clickCaption(HiddenMode::ForcedWrite, step, 100);
+        p.context.document().modes().clickCaption(HiddenMode::ForcedWrite, step, 100);
     const QString question = p.messageText(Message::ForcedWrite);
     p.onMessage = [&](const QString &text) {
         if (text != question)
@@ -382,7 +382,7 @@ void TestRadioLink::silentRadioThenNextTransferWorks()
     Radio radio({"--silent-after", "60"}, memory);
     Program p;
     QVERIFY2(p.connectTo(radio), qPrintable(p.openError));
-    QSignalSpy reset(&p.context, &AppContext::modelReset);
+    QSignalSpy reset(&p.context.document(), &Document::changed);
     p.controller.readRadio();
 
     QCOMPARE(p.controller.lastEnd(), TransferEnd::Timeout);
@@ -424,7 +424,7 @@ void TestRadioLink::radioVanishesMidRead()
     Radio radio({"--delay-once-ms", "20000", "--delay-at", "50"}, patternImage());
     Program p;
     QVERIFY2(p.connectTo(radio), qPrintable(p.openError));
-    QSignalSpy reset(&p.context, &AppContext::modelReset);
+    QSignalSpy reset(&p.context.document(), &Document::changed);
     QTimer::singleShot(300, &p.controller, [&] { radio.kill(); });
     p.controller.readRadio();
 

@@ -28,9 +28,8 @@ private:
 
         explicit Windows(Language language)
         {
-            context.workspace().language = language;
-            context.workspace().band.select(3);
-            context.workspace().features.startForm(context.workspace().band);
+            context.document().setLanguage(language);
+            context.document().newImage();   // band 400-470MHz, every setting at its default
             for (EditorWindow *w : std::initializer_list<EditorWindow *>{&channels, &features, &calibration}) {
                 w->applyLanguage();
                 w->showModel();
@@ -195,22 +194,22 @@ private slots:
     void everyChannelRowIsPrinted()
     {
         Windows w(Language::English);
-        Workspace &ws = w.context.workspace();
+        MemoryImage image;
         // A full image: every channel in band (4ab.c0000 MHz for channel abc), with a name.
         for (int n = 1; n <= 128; ++n) {
             const int r = 13 * (n - 1);
-            ws.readImage.set(r + 0, 0x00);
-            ws.readImage.set(r + 1, 0x00);
-            ws.readImage.set(r + 2, quint8((((n / 10) % 10) << 4) | (n % 10)));
-            ws.readImage.set(r + 3, quint8(0x40 + n / 100));
+            image.set(r + 0, 0x00);
+            image.set(r + 1, 0x00);
+            image.set(r + 2, quint8((((n / 10) % 10) << 4) | (n % 10)));
+            image.set(r + 3, quint8(0x40 + n / 100));
             for (int i = 4; i < 12; ++i)
-                ws.readImage.set(r + i, 0xFF);
-            ws.readImage.set(r + 12, 0x95);
+                image.set(r + i, 0xFF);
+            image.set(r + 12, 0x95);
             const QByteArray name = QStringLiteral("CH%1").arg(n).toLatin1().leftJustified(8, char(0xFF));
-            ws.readImage.store(0x0800 + 8 * (n - 1), name);
+            image.store(0x0800 + 8 * (n - 1), name);
         }
-        ws.readImage.set(0x0716, 3);
-        decodeImage(ws);
+        image.set(0x0716, 3);
+        w.context.document().openImage(image);
         w.channels.showModel();
         const QStringList pages = pdfPages(w);
         QVERIFY(!pages.isEmpty());

@@ -44,9 +44,9 @@ QByteArray readAll(const QString &path)
 }
 
 // Channel 1 of the current band typed in.
-void typeChannel(Workspace &ws, const char *frequency)
+void typeChannel(Document &document, const char *frequency)
 {
-    QCOMPARE(ws.channels.commitFrequency(1, kColumnRx, QLatin1String(frequency), ws.band, Language::English), FrequencyCommit::Stored);
+    QCOMPARE(document.commitFrequency(1, kColumnRx, QLatin1String(frequency)), FrequencyCommit::Stored);
 }
 
 } // namespace
@@ -91,18 +91,17 @@ void TestFileCommands::saveWritesTheEncodedWindows()
     Harness h;
     h.takeMessages();
     Chooser chooser(h, {path("saved.dat")});
-    typeChannel(h.ws(), "150");
+    typeChannel(h.document(), "150");
     // What the last read left must not leak into the file.
-    h.ws().writeImage.fill(0x0000, kImageSize - 1, 0x5A);
+    h.document().step(EditKind::ReadRadio, [](Workspace &ws) { ws.writeImage.fill(0x0000, kImageSize - 1, 0x5A); });
 
     QTest::keyClick(h.window.get(), Qt::Key_S, Qt::ControlModifier);
     QCOMPARE(h.takeMessages(), QStringList());
     const QByteArray bytes = readAll(path("saved.dat"));
     QCOMPARE(bytes.size(), 3120);
-    Workspace expected;
+    Document expected;
     typeChannel(expected, "150");
-    encodeImage(expected);
-    QCOMPARE(bytes, datFileBytes(expected.writeImage));
+    QCOMPARE(bytes, datFileBytes(expected.encode()));
 }
 
 void TestFileCommands::saveTakesTheFrequencyBeingTyped()
@@ -187,7 +186,7 @@ void TestFileCommands::openRefuses()
 
     Harness h;
     h.takeMessages();
-    typeChannel(h.ws(), "150");
+    typeChannel(h.document(), "150");
     const QByteArray readBefore = h.ws().readImage.toByteArray();
     Chooser chooser(h, {file});
     QTest::keyClick(h.window.get(), Qt::Key_O, Qt::ControlModifier);
@@ -203,11 +202,10 @@ void TestFileCommands::openRefuses()
 
 void TestFileCommands::openDecodesAndBringsUpChannels()
 {
-    Workspace source;   // band 5 (450-470MHz) with one channel
-    source.band.select(5);
-    source.channels.commitFrequency(1, kColumnRx, QStringLiteral("462.5625"), source.band, Language::English);
-    encodeImage(source);
-    QCOMPARE(saveDatFile(path("band5.dat"), source.writeImage).status, DatStatus::Ok);
+    Document source;   // band 5 (450-470MHz) with one channel
+    source.selectBand(5);
+    source.commitFrequency(1, kColumnRx, QStringLiteral("462.5625"));
+    QCOMPARE(saveDatFile(path("band5.dat"), source.encode()).status, DatStatus::Ok);
 
     Harness h;
     h.takeMessages();
@@ -239,10 +237,10 @@ void TestFileCommands::newAsksAndResets()
     QFETCH(int, answer);
     Harness h;
     h.takeMessages();
-    Workspace &ws = h.ws();
-    typeChannel(ws, "150");
-    ws.features.setText(Feature::VfoFrequency, QStringLiteral("150.12500"));
-    ws.calibration.setValue(0, 1);
+    const Workspace &ws = h.ws();
+    typeChannel(h.document(), "150");
+    h.document().setFeatureText(Feature::VfoFrequency, QStringLiteral("150.12500"));
+    h.document().setCalibrationValue(0, 1);
     h.context.notifyHiddenModeActivated(HiddenMode::Fm);
 
     h.answers = {answer};

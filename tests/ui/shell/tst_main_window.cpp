@@ -295,10 +295,9 @@ void TestMainWindow::bandChoice()
 
     Harness h;
     h.takeMessages();
-    Workspace &ws = h.ws();
-    ws.channels.commitFrequency(1, kColumnRx, QStringLiteral("150"), ws.band, ws.language);
-    h.context.notifyModelReset();
-    const QString vfoBefore = ws.features.text(Feature::VfoFrequency);
+    const Workspace &ws = h.ws();
+    h.document().commitFrequency(1, kColumnRx, QStringLiteral("150"));
+        const QString vfoBefore = ws.features.text(Feature::VfoFrequency);
     auto *grid = h.window->findChild<QTableWidget *>(QStringLiteral("Grid1"));
     QCOMPARE(grid->item(0, kColumnRx)->text(), QStringLiteral("150.00000"));
 
@@ -320,8 +319,8 @@ void TestMainWindow::keyboardAndWheelChangeNoBand()
 {
     Harness h;
     h.takeMessages();
-    Workspace &ws = h.ws();
-    ws.channels.commitFrequency(1, kColumnRx, QStringLiteral("150"), ws.band, ws.language);
+    const Workspace &ws = h.ws();
+    h.document().commitFrequency(1, kColumnRx, QStringLiteral("150"));
     auto *combo = h.find<QComboBox>("Combo1");
 
     // A drop-down left with Escape does not make the next keyboard change the user's.
@@ -421,8 +420,8 @@ void TestMainWindow::exitQuestion()
 {
     Harness h;
     h.takeMessages();
-    Workspace &ws = h.ws();
-    ws.channels.commitFrequency(1, kColumnRx, QStringLiteral("150"), ws.band, ws.language);
+    const Workspace &ws = h.ws();
+    h.document().commitFrequency(1, kColumnRx, QStringLiteral("150"));
     pickFromMenu(h, 'L', 'C');
 
     h.answers = {kAnswerCancel};
@@ -442,12 +441,11 @@ void TestMainWindow::exitQuestion()
 void TestMainWindow::readAndWriteTheSimulatedRadio()
 {
     // A radio of band 5 (450-470MHz) holding one channel.
-    Workspace radio;
-    radio.band.select(5);
-    radio.channels.commitFrequency(1, kColumnRx, QStringLiteral("462.5625"), radio.band, Language::English);
-    encodeImage(radio);
+    Document radio;
+    radio.selectBand(5);
+    radio.commitFrequency(1, kColumnRx, QStringLiteral("462.5625"));
     const QString memory = m_config.filePath(QStringLiteral("radio.dat"));
-    QCOMPARE(saveDatFile(memory, radio.writeImage).status, DatStatus::Ok);
+    QCOMPARE(saveDatFile(memory, radio.encode()).status, DatStatus::Ok);
 
     QProcess sim;
     sim.start(QStringLiteral(QUILLON_RADIO_SIM), {QStringLiteral("--band"), QStringLiteral("5"), QStringLiteral("--memory"), memory});

@@ -110,7 +110,7 @@ void TestShellPlatform::messageBox()
 
     // Through the context, with an empty caption: the box shows the program's title.
     AppContext context;
-    context.workspace().language = language;
+    context.document().setLanguage(language);
     QStringList seen;
     QTimer::singleShot(0, [&] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
