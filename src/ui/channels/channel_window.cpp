@@ -5,6 +5,7 @@
 #include "image/channel_sheet.h"
 #include "image/tone_list.h"
 #include "common/app_context.h"
+#include "common/twips.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -25,7 +26,6 @@ namespace quillon {
 
 namespace {
 
-constexpr int kTwipsPerInch = 1440;
 constexpr int kColumnWidthTwips[ChannelSheet::kColumns] = {
     600, 1100, 1100, 1200, 1200, 600, 1400, 900, 700, 1000, 900, 1400};
 constexpr int kWindowWidthTwips = 13000;
@@ -101,16 +101,13 @@ ChannelWindow::ChannelWindow(AppContext &context, QWidget *parent)
 
     applyTextTable(this, channelWindowTexts(), context.language());
     showAllRows();
-    resize(pixelsX(kWindowWidthTwips), pixelsY(kWindowHeightTwips));
+    resize(pixelsAcross(this, kWindowWidthTwips), pixelsDown(this, kWindowHeightTwips));
 }
 
 ChannelWindow::~ChannelWindow()
 {
     prepareDestruction();
 }
-
-int ChannelWindow::pixelsX(int twips) const { return qRound(double(twips) * logicalDpiX() / kTwipsPerInch); }
-int ChannelWindow::pixelsY(int twips) const { return qRound(double(twips) * logicalDpiY() / kTwipsPerInch); }
 
 void ChannelWindow::buildGrid()
 {
@@ -134,7 +131,7 @@ void ChannelWindow::buildGrid()
     header->setDefaultAlignment(Qt::AlignCenter);
     int width = 0;
     for (int column = 0; column < ChannelSheet::kColumns; ++column) {
-        const int pixels = pixelsX(kColumnWidthTwips[column]);
+        const int pixels = pixelsAcross(this, kColumnWidthTwips[column]);
         header->resizeSection(column, pixels);
         width += pixels;
     }
@@ -154,7 +151,7 @@ void ChannelWindow::buildGrid()
     }
 
     width += m_grid->verticalScrollBar()->sizeHint().width() + 2 * m_grid->frameWidth();
-    m_grid->setGeometry(0, 0, width, pixelsY(kGridHeightTwips));
+    m_grid->setGeometry(0, 0, width, pixelsDown(this, kGridHeightTwips));
 
     connect(m_grid, &QTableWidget::cellPressed, this, &ChannelWindow::gridClick);
     m_grid->installEventFilter(this);

@@ -84,8 +84,6 @@ private:
     void layoutScrollBars();
     void placePanel();
 
-    int pixelsX(int twips) const;
-    int pixelsY(int twips) const;
 
     QWidget *m_client = nullptr;
     QTableWidget *m_grid = nullptr;

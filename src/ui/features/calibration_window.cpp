@@ -33,7 +33,7 @@ CalibrationWindow::CalibrationWindow(AppContext &context, QWidget *parent)
     : EditorWindow(context, parent)
 {
     setObjectName(QStringLiteral("Form4"));
-    resize(twips(5400), twips(4200));
+    resize(pixelsAcross(this, 5400), pixelsDown(this, 4200));
 
     auto *tabs = new QTabWidget(this);
     tabs->setObjectName(QStringLiteral("SSTab1"));

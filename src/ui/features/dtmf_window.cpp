@@ -49,7 +49,7 @@ DtmfWindow::DtmfWindow(AppContext &context, QWidget *parent)
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(ui_text::kDtmfWindowTitle.text(context.language()));
-    resize(twips(5750), twips(3600));
+    resize(pixelsAcross(this, 5750), pixelsDown(this, 3600));
 
     m_optionMemories = new QRadioButton(this);
     m_optionMemories->setObjectName(QStringLiteral("Option1"));

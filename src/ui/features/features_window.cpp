@@ -2,6 +2,8 @@
 
 #include "i18n/apply_language.h"
 #include "common/app_context.h"
+#include "common/clock.h"
+#include "common/twips.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -34,7 +36,6 @@ void showWhole(QLineEdit *edit, int typingLimit, const QString &text)
     edit->setText(text);
 }
 
-constexpr int kTwipsPerPixel = 15;
 constexpr int kWidthTwips = 12450;
 constexpr int kHeightTwips = 7260;
 
@@ -70,16 +71,11 @@ int index(Feature id)
     return static_cast<int>(id);
 }
 
-int timeOfDay()
-{
-    return (QTime::currentTime().msecsSinceStartOfDay() + 500) / 1000 % (24 * 60 * 60);
-}
-
 } // namespace
 
 OptionalFeaturesWindow::OptionalFeaturesWindow(AppContext &context, QWidget *parent)
     : EditorWindow(context, parent)
-    , m_clock(timeOfDay)
+    , m_clock(secondsOfDay)
 {
     setObjectName(QStringLiteral("Form3"));
     const Language language = context.language();
@@ -134,7 +130,7 @@ OptionalFeaturesWindow::OptionalFeaturesWindow(AppContext &context, QWidget *par
             label->installEventFilter(this);
     }
 
-    resize(kWidthTwips / kTwipsPerPixel, kHeightTwips / kTwipsPerPixel);
+    resize(pixelsAcross(this, kWidthTwips), pixelsDown(this, kHeightTwips));
     showModel();
     bindControls();
 }
@@ -256,7 +252,7 @@ void OptionalFeaturesWindow::showModel()
 
 void OptionalFeaturesWindow::setClock(std::function<int()> clock)
 {
-    m_clock = clock ? std::move(clock) : std::function<int()>(timeOfDay);
+    m_clock = clock ? std::move(clock) : Clock(secondsOfDay);
 }
 
 void OptionalFeaturesWindow::showPage(FeaturePage page)

@@ -49,7 +49,7 @@ FmRadioWindow::FmRadioWindow(AppContext &context, QWidget *parent)
     : EditorWindow(context, parent)
 {
     setObjectName(QStringLiteral("Form5"));
-    resize(twips(9000), twips(7200));
+    resize(pixelsAcross(this, 9000), pixelsDown(this, 7200));
     auto *keyFilter = new KeyFilter(fmKey, this);
 
     m_grid = new QTableWidget(FmRadio::kChannels, 2, this);
@@ -58,16 +58,16 @@ FmRadioWindow::FmRadioWindow(AppContext &context, QWidget *parent)
     m_grid->setHorizontalHeaderItem(1, new QTableWidgetItem);
     m_grid->verticalHeader()->hide();
     m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_grid->verticalHeader()->setDefaultSectionSize(twips(300));
-    m_grid->horizontalHeader()->setFixedHeight(twips(300));
+    m_grid->verticalHeader()->setDefaultSectionSize(pixelsDown(this, 300));
+    m_grid->horizontalHeader()->setFixedHeight(pixelsDown(this, 300));
     m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_grid->setColumnWidth(0, twips(900));
-    m_grid->setColumnWidth(1, twips(2200));
+    m_grid->setColumnWidth(0, pixelsAcross(this, 900));
+    m_grid->setColumnWidth(1, pixelsAcross(this, 2200));
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_grid->setFixedWidth(2 * m_grid->frameWidth() + twips(900) + twips(2200)
+    m_grid->setFixedWidth(2 * m_grid->frameWidth() + pixelsAcross(this, 900) + pixelsAcross(this, 2200)
                           + m_grid->verticalScrollBar()->sizeHint().width());
     for (int row = 0; row < FmRadio::kChannels; ++row) {
         m_grid->setItem(row, 0, makeCell(QString::number(row + 1), Qt::ItemIsEnabled));
@@ -188,7 +188,7 @@ void FmRadioWindow::beginCellEdit(int row)
     m_cellEditor->setFocus(Qt::MouseFocusReason);
     // A range message of this edit appears beside the cell.
     const int top = m_grid->viewport()->mapTo(this, cell.topLeft()).y();
-    m_message->move(twips(kMessageLeft), top);
+    m_message->move(pixelsAcross(this, kMessageLeft), top);
 }
 
 void FmRadioWindow::endCellEdit()
@@ -224,14 +224,14 @@ void FmRadioWindow::leaveFrequencyMode()
     m_frequencyMode->setText(fm().controls().frequencyModeText);   // also clears "modified"
     if (result == FmEdit::OutOfRange)
         showRangeMessage(Message::FmFrequencyRange,
-                         QPoint(twips(kFrequencyModeMessage.x()), twips(kFrequencyModeMessage.y())));
+                         QPoint(pixelsAcross(this, kFrequencyModeMessage.x()), pixelsDown(this, kFrequencyModeMessage.y())));
 }
 
 void FmRadioWindow::showRangeMessage(Message message, QPoint at)
 {
     m_message->setText(messageText(message, context().language()).text);
     m_message->move(at);
-    m_message->setFixedWidth(qMax(twips(1500), width() - at.x() - twips(120)));
+    m_message->setFixedWidth(qMax(pixelsAcross(this, 1500), width() - at.x() - pixelsAcross(this, 120)));
     m_message->adjustSize();
     m_message->show();
     m_message->raise();

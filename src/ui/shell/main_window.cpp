@@ -10,6 +10,7 @@
 #include "image/band.h"
 #include "link/transfer_controller.h"
 #include "help_viewer.h"
+#include "serial_port.h"
 #include "settings_store.h"
 #include "print/print_report.h"
 #include "shell/about_box.h"
@@ -35,14 +36,6 @@
 namespace quillon {
 
 namespace {
-
-constexpr int kPortCount = 16;
-
-int secondsOfDay()
-{
-    // Whole seconds, rounded, as the double-press rule counts them.
-    return (QTime::currentTime().msecsSinceStartOfDay() + 500) / 1000;
-}
 
 std::size_t slot(HiddenMode mode)
 {

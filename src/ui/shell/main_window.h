@@ -1,7 +1,8 @@
 #pragma once
 
-#include "i18n/language.h"
+#include "common/clock.h"
 #include "features/hidden_modes.h"
+#include "i18n/language.h"
 
 #include <QMainWindow>
 
@@ -33,8 +34,6 @@ class TransferController;
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    // Seconds since midnight; the hidden-mode buttons compare two presses.
-    using Clock = std::function<int()>;
 
     // Runs the load step: band entry 0, the editor windows (Form1 shown),
     // port 1 opened (a failure is reported at once). settings receives the

@@ -174,7 +174,7 @@ void TestDtmfFmCalibrationWindows::dtmfKeyFilterAndLengths()
 void TestDtmfFmCalibrationWindows::dtmfPages()
 {
     QWidget *w = open(m_dtmf.get());
-    QCOMPARE(w->size(), QSize(twips(5750), twips(3600)));
+    QCOMPARE(w->size(), QSize(pixelsAcross(w, 5750), pixelsDown(w, 3600)));
     auto *other = child(w, QStringLiteral("OtherFeaturesPage"));
     QVERIFY(other->isVisible());
 
@@ -241,7 +241,7 @@ void TestDtmfFmCalibrationWindows::fmCellEdit()
     QCOMPARE(message->isVisible(), refused);
     if (refused) {
         QCOMPARE(message->text(), QStringLiteral("Beyond the scope of frequency(76-108), please input again."));
-        QCOMPARE(message->x(), twips(3615));
+        QCOMPARE(message->x(), pixelsAcross(m_fm.get(), 3615));
         QTest::mouseClick(message, Qt::LeftButton);
         QVERIFY(!message->isVisible());
     }
@@ -259,7 +259,7 @@ void TestDtmfFmCalibrationWindows::fmFrequencyModeRefused()
     QCOMPARE(box->text(), QString());
     QVERIFY(message->isVisible());
     QCOMPARE(message->text(), QStringLiteral("Beyond the scope of frequency(76-107.95), please input again."));
-    QCOMPARE(message->pos(), QPoint(twips(5600), twips(100)));
+    QCOMPARE(message->pos(), QPoint(pixelsAcross(w, 5600), pixelsDown(w, 100)));
 }
 
 void TestDtmfFmCalibrationWindows::fmOkStoresCancelDoesNot()
