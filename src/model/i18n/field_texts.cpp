@@ -158,6 +158,11 @@ QString newChannelOptionText(int column, Language language)
     return channelOptionText(column, 1, language);
 }
 
+QStringList fmStepTexts()
+{
+    return {QStringLiteral("50K"), QStringLiteral("100K"), QStringLiteral("200K")};
+}
+
 const QList<FeatureTexts> &featureTexts()
 {
     static const QList<FeatureTexts> texts = buildFeatureTexts();

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // The texts of the values the stores hold: the channel grid's option lists,
 // the Off entry of the tone list and the captions and list items of the
@@ -26,6 +27,9 @@ QString channelOptionText(int column, int index, Language language);
 // What a new channel's cell of option column 5..10 reads: the list's entry 1,
 // except that the English bandwidth reads "Wide" where the list says "wide".
 QString newChannelOptionText(int column, Language language);
+
+// The FM radio's step list: 50K, 100K, 200K.
+QStringList fmStepTexts();
 
 // The texts of one field of the optional-features window.
 struct FeatureTexts {

@@ -1,0 +1,307 @@
+#include "document/image_compare.h"
+
+#include "document/workspace.h"
+#include "i18n/field_texts.h"
+#include "i18n/report_texts.h"
+#include "i18n/texts.h"
+#include "image/address_map.h"
+#include "image/codecs.h"
+
+#include <QSet>
+
+#include <algorithm>
+
+namespace quillon {
+
+namespace {
+
+// Field names of the channel columns 1..11, as the command line and the
+// JSON output name them.
+constexpr const char *kChannelFields[] = {"",      "rx",       "tx",       "rx_tone",     "tx_tone",  "power",
+                                          "busy_lock", "scan_add", "bandwidth", "tx_prohibit", "scramble", "name"};
+
+// Record bytes of channel column 1..10, relative to the record's start.
+std::pair<int, int> recordBytes(int column)
+{
+    switch (column) {
+    case kColumnRx: return {0, 4};
+    case kColumnTx: return {4, 4};
+    case kColumnRxTone: return {8, 2};
+    case kColumnTxTone: return {10, 2};
+    default: return {12, 1};   // the six options share the flag byte
+    }
+}
+
+QList<int> range(int first, int count)
+{
+    QList<int> addresses;
+    for (int i = 0; i < count; ++i)
+        addresses.append(first + i);
+    return addresses;
+}
+
+// A caption without the colon and the blanks around it: "Squelch Level".
+QString bareCaption(QString text)
+{
+    text = text.trimmed();
+    while (text.endsWith(u':') || text.endsWith(QChar(0xFF1A)))
+        text.chop(1);
+    return text.trimmed();
+}
+
+const TextRow *rowOf(const TextTable &table, const QString &control, int element, TextRole role, int index = 0)
+{
+    for (const TextRow &row : table) {
+        if (row.control == control && row.element == element && row.role == role && row.index == index)
+            return &row;
+    }
+    return nullptr;
+}
+
+QString tableText(const TextTable &table, const char *control, int element, TextRole role, Language language,
+                  int index = 0)
+{
+    const TextRow *row = rowOf(table, QString::fromLatin1(control), element, role, index);
+    return row ? row->text.text(language) : QString();
+}
+
+Workspace decoded(const MemoryImage &image, Language language)
+{
+    Workspace ws;
+    ws.language = language;
+    ws.readImage = image;
+    decodeImage(ws);
+    return ws;
+}
+
+// The addresses an optional-features setting occupies.
+QList<int> featureAddresses(const FeatureField &field)
+{
+    switch (field.id) {
+    case Feature::PriorityChannel: return {kOptionBytes + 1};
+    case Feature::PresentChannel: return {kOptionBytes + 5};
+    case Feature::PowerOnText: return range(kPowerOnText, 6);
+    case Feature::Password: return range(kPassword, 4);
+    case Feature::VfoFrequency: return range(kVfoFrequency, 4);
+    case Feature::VfoOffset: return range(kVfoOffset, 4);
+    case Feature::VfoRxTone: return range(kVfoRxTone, 2);
+    case Feature::VfoTxTone: return range(kVfoTxTone, 2);
+    default: return field.storage.address >= 0 ? QList<int>{field.storage.address} : QList<int>{};
+    }
+}
+
+QString featureValue(const OptionalFeatures &features, const FeatureField &field, Language language)
+{
+    switch (field.kind) {
+    case FeatureKind::Text: return features.text(field.id);
+    case FeatureKind::Check: return (features.selection(field.id) ? report::kYes : report::kNo).text(language);
+    case FeatureKind::List: {
+        const QStringList items = featureItems(field.id, language);
+        const int position = features.selection(field.id);
+        return position >= 0 && position < items.size() ? items[position] : QString::number(position);
+    }
+    }
+    return {};
+}
+
+QString hexBytes(const MemoryImage &image, const QList<int> &addresses)
+{
+    QStringList bytes;
+    for (int address : addresses)
+        bytes << hex2(image.at(address));
+    return bytes.join(u' ');
+}
+
+class Comparison {
+public:
+    Comparison(const MemoryImage &a, const MemoryImage &b, Language language, const AddressFilter &compared)
+        : m_imageA(a), m_imageB(b), m_a(decoded(a, language)), m_b(decoded(b, language)), m_language(language),
+          m_compared(compared)
+    {
+    }
+
+    QList<ImageDifference> run()
+    {
+        band();
+        channels();
+        features();
+        dtmf();
+        fm();
+        calibration();
+        bytes();
+        std::stable_sort(m_differences.begin(), m_differences.end(), [](const auto &x, const auto &y) {
+            const int ax = x.addresses.isEmpty() ? 0 : x.addresses.first();
+            const int ay = y.addresses.isEmpty() ? 0 : y.addresses.first();
+            return ax < ay;
+        });
+        return m_differences;
+    }
+
+private:
+    bool takesPart(const QList<int> &addresses) const
+    {
+        if (!m_compared)
+            return true;
+        return std::any_of(addresses.begin(), addresses.end(), m_compared);
+    }
+
+    void add(ImageDifference::Area area, int number, const QString &field, const QString &first,
+             const QString &second, QList<int> addresses)
+    {
+        if (first == second || !takesPart(addresses))
+            return;
+        for (int address : addresses)
+            m_explained.insert(address);
+        m_differences.append({area, number, field, first, second, std::move(addresses)});
+    }
+
+    void band()
+    {
+        add(ImageDifference::Area::Band, 0, QStringLiteral("band"), bandText(m_a.band.index), bandText(m_b.band.index),
+            {kBandIndex});
+    }
+
+    void channels()
+    {
+        for (int channel = 1; channel <= ChannelSheet::kChannels; ++channel) {
+            const int record = kChannelRecords.address(channel - 1);
+            for (int column = kColumnRx; column <= kColumnScramble; ++column) {
+                const auto [offset, count] = recordBytes(column);
+                add(ImageDifference::Area::Channel, channel, QString::fromLatin1(kChannelFields[column]),
+                    m_a.channels.cell(channel, column), m_b.channels.cell(channel, column),
+                    range(record + offset, count));
+            }
+            add(ImageDifference::Area::Channel, channel, QString::fromLatin1(kChannelFields[kColumnName]),
+                m_a.channels.cell(channel, kColumnName), m_b.channels.cell(channel, kColumnName),
+                range(kChannelNames.address(channel - 1), kChannelNames.recordSize));
+        }
+    }
+
+    void features()
+    {
+        for (const FeatureField &field : featureFields()) {
+            const QList<int> addresses = featureAddresses(field);
+            if (addresses.isEmpty())
+                continue;   // kept only while the program runs
+            add(ImageDifference::Area::Setting, 0, bareCaption(field.caption.text(m_language)),
+                featureValue(m_a.features, field, m_language), featureValue(m_b.features, field, m_language),
+                addresses);
+        }
+    }
+
+    void dtmf()
+    {
+        add(ImageDifference::Area::Dtmf, 0,
+            bareCaption(tableText(dtmfWindowTexts(), "Label4", -1, TextRole::Caption, m_language)),
+            m_a.dtmf.aniEndCode, m_b.dtmf.aniEndCode, range(kDtmfAniEndCode, 16));
+    }
+
+    void fm()
+    {
+        const TextTable table = fmWindowTexts();
+        const QString channelWord = tableText(table, "MSFGrid", -1, TextRole::Header, m_language, 0);
+        for (int m = 1; m <= FmRadio::kChannels; ++m) {
+            add(ImageDifference::Area::Fm, m, channelWord, m_a.fm.store().channels[m - 1],
+                m_b.fm.store().channels[m - 1], range(kFmChannels.address(m - 1), 2));
+        }
+        const auto caption = [&](int element) {
+            return bareCaption(tableText(table, "Label1", element, TextRole::Caption, m_language));
+        };
+        const auto listText = [&](int value, const QStringList &items) {
+            return value >= 0 && value < items.size() ? items[value] : QString::number(value);
+        };
+        const QStringList modes{tableText(table, "Combo1", 1, TextRole::ListEntry, m_language, 0),
+                                tableText(table, "Combo1", 1, TextRole::ListEntry, m_language, 1)};
+        const FmStore &a = m_a.fm.store();
+        const FmStore &b = m_b.fm.store();
+        add(ImageDifference::Area::Fm, 0, caption(0), QString::number(a.presentChannel),
+            QString::number(b.presentChannel), {kFmPresentChannel});
+        add(ImageDifference::Area::Fm, 0, caption(1), listText(a.displayMode, modes), listText(b.displayMode, modes),
+            {kFmDisplayMode});
+        add(ImageDifference::Area::Fm, 0, caption(2), listText(a.step, fmStepTexts()), listText(b.step, fmStepTexts()),
+            {kFmStep});
+        add(ImageDifference::Area::Fm, 0, caption(3), a.frequencyMode, b.frequencyMode, range(kFmFrequencyMode, 2));
+    }
+
+    void calibration()
+    {
+        const TextTable table = calibrationWindowTexts();
+        for (int k = 0; k < CalibrationStore::kCount; ++k) {
+            const QString name = tableText(table, "SSTab1", -1, TextRole::Tab, m_language, k / 3) + u' '
+                + tableText(table, "Frame1", k, TextRole::Caption, m_language);
+            add(ImageDifference::Area::Calibration, k, name, QString::number(m_a.calibration.value(k)),
+                QString::number(m_b.calibration.value(k)), {CalibrationStore::kAddresses[k]});
+        }
+    }
+
+    // Bytes that differ without a decoded value telling it, in runs.
+    void bytes()
+    {
+        QList<int> run;
+        auto flush = [&] {
+            if (run.isEmpty())
+                return;
+            m_differences.append({ImageDifference::Area::Bytes, 0, QString(), hexBytes(m_imageA, run),
+                                  hexBytes(m_imageB, run), run});
+            run.clear();
+        };
+        for (int address = 0; address < kImageSize; ++address) {
+            const bool unexplained = m_imageA.at(address) != m_imageB.at(address) && !m_explained.contains(address)
+                && (!m_compared || m_compared(address));
+            if (unexplained && (run.isEmpty() || run.last() == address - 1)) {
+                run.append(address);
+                continue;
+            }
+            flush();
+            if (unexplained)
+                run.append(address);
+        }
+        flush();
+    }
+
+    const MemoryImage &m_imageA;
+    const MemoryImage &m_imageB;
+    const Workspace m_a;
+    const Workspace m_b;
+    Language m_language;
+    AddressFilter m_compared;
+    QSet<int> m_explained;
+    QList<ImageDifference> m_differences;
+};
+
+QString addressText(int address)
+{
+    return QStringLiteral("0x") + QString::number(address, 16).toUpper().rightJustified(4, u'0');
+}
+
+} // namespace
+
+QString ImageDifference::line() const
+{
+    const QString change = first + QStringLiteral(" -> ") + second;
+    switch (area) {
+    case Area::Band: return QStringLiteral("band: ") + change;
+    case Area::Channel: return QStringLiteral("channel %1 %2: ").arg(number).arg(field) + change;
+    case Area::Setting: return QStringLiteral("setting ") + field + QStringLiteral(": ") + change;
+    case Area::Dtmf: return QStringLiteral("dtmf ") + field + QStringLiteral(": ") + change;
+    case Area::Fm:
+        return number > 0 ? QStringLiteral("fm %1 %2: ").arg(field).arg(number) + change
+                          : QStringLiteral("fm ") + field + QStringLiteral(": ") + change;
+    case Area::Calibration: return QStringLiteral("calibration ") + field + QStringLiteral(": ") + change;
+    case Area::Bytes: {
+        const QString where = addresses.size() == 1
+            ? addressText(addresses.first())
+            : addressText(addresses.first()) + u'-' + addressText(addresses.last());
+        return QStringLiteral("bytes ") + where + QStringLiteral(": ") + change;
+    }
+    }
+    return change;
+}
+
+QList<ImageDifference> compareImages(const MemoryImage &a, const MemoryImage &b, Language language,
+                                     const AddressFilter &compared)
+{
+    return Comparison(a, b, language, compared).run();
+}
+
+} // namespace quillon
