@@ -61,6 +61,28 @@ const ChannelRow &ChannelSheet::row(int channel) const
     return validChannel(channel) ? m_rows[channel - 1] : empty;
 }
 
+ChannelSheet::Entry ChannelSheet::entry(int channel) const
+{
+    if (!validChannel(channel))
+        return {};
+    return {m_rows[channel - 1], m_cells[channel - 1]};
+}
+
+void ChannelSheet::setEntry(int channel, const Entry &entry)
+{
+    if (!validChannel(channel))
+        return;
+    rowRef(channel) = entry.row;
+    m_cells[channel - 1] = entry.cells;
+    cellRef(channel, kColumnNumber).clear();   // the number is the row's, never stored
+}
+
+bool ChannelSheet::isBlank(int channel) const
+{
+    const ChannelRow &r = row(channel);
+    return r.rxText.isEmpty() && r.name.isEmpty() && cell(channel, kColumnName).isEmpty();
+}
+
 QString ChannelSheet::cell(int channel, int column) const
 {
     if (!validChannel(channel) || column < 0 || column >= kColumns)

@@ -61,7 +61,20 @@ public:
 
     ChannelSheet();
 
+    // A channel as the grid holds it: the table's row and the texts of its
+    // cells 1..11 (index 0 unused), which can differ from the row (a new
+    // channel's "Wide").
+    struct Entry {
+        ChannelRow row;
+        std::array<QString, kColumns> cells;
+        bool operator==(const Entry &other) const = default;
+    };
+
     const ChannelRow &row(int channel) const;   // 1..128; an empty row otherwise
+    Entry entry(int channel) const;             // 1..128; an empty entry otherwise
+    void setEntry(int channel, const Entry &entry);
+    // Neither a receive frequency nor a name: nothing would be lost by overwriting it.
+    bool isBlank(int channel) const;
     // Grid cell text; column 0 is the channel number, 1..11 the fields.
     QString cell(int channel, int column) const;
 
