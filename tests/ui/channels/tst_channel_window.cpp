@@ -7,7 +7,9 @@
 #include "common/app_context.h"
 
 #include <QComboBox>
+#include <QClipboard>
 #include <QHeaderView>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QListView>
 #include <QScrollBar>
@@ -96,6 +98,10 @@ private slots:
     void emptyRowOpensReceiveEditor();
     void languageSwitch();
     void pendingEditIsCommitted();
+    void editorMovesWithItsCell();
+    void escapedListNeverCommits();
+    void pendingEditOfAClosedWindow();
+    void pasteAndInputMethodFollowTheNameRule();
     void decodedImageShowsModel();
     void typedChannelsSurviveSaveAndOpen();
     void wheelOverGrid();
@@ -423,6 +429,109 @@ void TestChannelWindow::pendingEditIsCommitted()
     QVERIFY(frequencyBox()->isHidden());
     QCOMPARE(grid()->item(3, kColumnRx)->text(), QStringLiteral("435.10000"));
     QCOMPARE(m_context->document().encode().bytes(kChannelRecords.address(3), 4), QByteArray::fromHex("00005143"));
+}
+
+// The wheel scrolls the rows under an open editor: the box goes with its
+// cell, and what is typed lands on the channel the box sits on.
+void TestChannelWindow::editorMovesWithItsCell()
+{
+    click(3, kColumnRx);
+    QLineEdit *editor = frequencyBox();
+    QTRY_VERIFY(editor->hasFocus());
+    auto channelUnderBox = [this, editor] {
+        const QPoint centre = grid()->viewport()->mapFromGlobal(editor->mapToGlobal(editor->rect().center()));
+        return grid()->rowAt(centre.y()) + 1;
+    };
+    QCOMPARE(channelUnderBox(), 3);
+    for (int notch = 0; notch < 3; ++notch)
+        wheel(grid()->viewport(), -120);
+    QCOMPARE(m_window->topRow(), 4);
+    const int under = channelUnderBox();
+    QTest::keyClicks(editor, QStringLiteral("440"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QVERIFY(editor->isHidden());
+    const ChannelSheet &sheet = m_context->workspace().channels;
+    QCOMPARE(sheet.row(under).rxText, QStringLiteral("440.00000"));
+    QCOMPARE(under, 3);
+    for (int channel = 1; channel <= 128; ++channel)
+        QCOMPARE(sheet.row(channel).rxText.isEmpty(), channel != 3);
+
+    // By the bar, back and forth, the box stays on its cell.
+    click(5, kColumnRx);
+    QTRY_VERIFY(editor->hasFocus());
+    QCOMPARE(channelUnderBox(), 5);
+    for (int top : {0, 3, 1}) {
+        grid()->verticalScrollBar()->setValue(top);
+        QCOMPARE(channelUnderBox(), 5);
+    }
+}
+
+// Escape closes the drop-down and the list, without a choice; keys that
+// follow never choose a tone.
+void TestChannelWindow::escapedListNeverCommits()
+{
+    decodeFilledChannel(3);
+    auto *list = control<QComboBox>(QStringLiteral("Combo1"));
+    click(3, kColumnRxTone);
+    QTRY_VERIFY(list->view()->isVisible());
+    QTest::keyClick(list->view(), Qt::Key_Escape);
+    QTRY_VERIFY(!list->view()->isVisible());
+    // Straight on, before anything else runs: the key goes where the focus is.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QCOMPARE(m_context->workspace().channels.row(3).rxToneIndex, 0);
+    QTRY_VERIFY(list->isHidden());
+    QTRY_VERIFY(grid()->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    const ChannelRow &row = m_context->workspace().channels.row(3);
+    QCOMPARE(row.rxToneIndex, 0);
+    QCOMPARE(m_context->workspace().channels.cell(3, kColumnRxTone), QStringLiteral("Off"));
+    QVERIFY(list->isHidden());
+}
+
+// Read, Write and Save take what was typed even when the window was closed
+// over an open editor; the editor does not come back.
+void TestChannelWindow::pendingEditOfAClosedWindow()
+{
+    click(4, kColumnRx);
+    QTRY_VERIFY(frequencyBox()->hasFocus());
+    QTest::keyClicks(frequencyBox(), QStringLiteral("435.5"));
+    QVERIFY(!m_window->close());
+    QVERIFY(m_window->isHidden());
+    m_context->commitPendingEdits();
+    QCOMPARE(m_context->document().encode().bytes(kChannelRecords.address(3), 4), QByteArray::fromHex("00005543"));
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    QVERIFY(frequencyBox()->isHidden());
+    QCOMPARE(m_context->workspace().channels.cell(4, kColumnRx), QStringLiteral("435.50000"));
+}
+
+void TestChannelWindow::pasteAndInputMethodFollowTheNameRule()
+{
+    decodeFilledChannel(3);
+    click(3, kColumnName);
+    QLineEdit *editor = nameBox();
+    QTRY_VERIFY(editor->hasFocus());
+    eraseEditor(editor);
+    QInputMethodEvent commit;
+    commit.setCommitString(QString::fromUtf8("中文名abcdefgh"));
+    QApplication::sendEvent(editor, &commit);
+    QCOMPARE(editor->text(), QStringLiteral("ABCDE"));
+
+    eraseEditor(editor);
+    QApplication::clipboard()->setText(QStringLiteral("name").repeated(50));
+    QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(editor->text(), QStringLiteral("NAMEN"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QVERIFY(editor->isHidden());
+    QCOMPARE(m_context->workspace().channels.row(3).name, QStringLiteral("NAMEN"));
+    QCOMPARE(m_context->workspace().channels.cell(3, kColumnName), QStringLiteral("NAMEN"));
+    // The frequency editor holds to its rule the same way.
+    click(5, kColumnRx);
+    QTRY_VERIFY(frequencyBox()->hasFocus());
+    QApplication::clipboard()->setText(QStringLiteral("4 4 0,1 2 5 MHz 9999"));
+    QTest::keyClick(frequencyBox(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(frequencyBox()->text(), QStringLiteral("440125999"));
 }
 
 void TestChannelWindow::decodedImageShowsModel()
