@@ -1,10 +1,12 @@
 #include "channels/channel_window.h"
 
+#include "channels/channel_table_model.h"
 #include "i18n/apply_language.h"
 #include "i18n/messages.h"
 #include "image/channel_sheet.h"
 #include "image/tone_list.h"
 #include "common/app_context.h"
+#include "common/ruled_line_edit.h"
 #include "common/twips.h"
 
 #include <QApplication>
@@ -12,12 +14,10 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QScopedValueRollback>
 #include <QScrollBar>
-#include <QTableWidget>
+#include <QTableView>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -37,7 +37,6 @@ constexpr int kNameTypedMax = 5;
 constexpr int kWheelNotch = 120;
 constexpr int kDefaultWheelLines = 3;
 
-QColor evenRowColour() { return QColor(0xC0, 0xC0, 0xFF); }   // light blue
 QColor editorColour() { return QColor(0xFF, 0xFF, 0xC0); }    // light yellow
 
 QFont gridFont()
@@ -51,6 +50,14 @@ QFont gridFont()
 }
 
 bool isFrequencyColumn(int column) { return column == kColumnRx || column == kColumnTx; }
+
+bool isEnter(const QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const int key = static_cast<const QKeyEvent *>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
 
 } // namespace
 
@@ -100,7 +107,6 @@ ChannelWindow::ChannelWindow(AppContext &context, QWidget *parent)
     connect(&context, &AppContext::pendingEditsRequested, this, &ChannelWindow::commitPendingEdits);
 
     applyTextTable(this, channelWindowTexts(), context.language());
-    showAllRows();
     resize(pixelsAcross(this, kWindowWidthTwips), pixelsDown(this, kWindowHeightTwips));
 }
 
@@ -111,8 +117,10 @@ ChannelWindow::~ChannelWindow()
 
 void ChannelWindow::buildGrid()
 {
-    m_grid = new QTableWidget(ChannelSheet::kChannels, ChannelSheet::kColumns, m_client);
+    m_model = new ChannelTableModel(context().document(), this);
+    m_grid = new QTableView(m_client);
     m_grid->setObjectName(QStringLiteral("Grid1"));
+    m_grid->setModel(m_model);
     m_grid->setFont(gridFont());
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -135,25 +143,11 @@ void ChannelWindow::buildGrid()
         header->resizeSection(column, pixels);
         width += pixels;
     }
-
-    // The colour belongs to the row, so an empty even row is light blue too.
-    for (int row = 0; row < ChannelSheet::kChannels; ++row) {
-        const bool even = (row + 1) % 2 == 0;
-        for (int column = 0; column < ChannelSheet::kColumns; ++column) {
-            auto *item = new QTableWidgetItem;
-            item->setTextAlignment(Qt::AlignCenter);
-            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-            if (even)
-                item->setBackground(evenRowColour());
-            m_grid->setItem(row, column, item);
-        }
-        m_grid->item(row, kColumnNumber)->setText(QString::number(row + 1));
-    }
-
     width += m_grid->verticalScrollBar()->sizeHint().width() + 2 * m_grid->frameWidth();
     m_grid->setGeometry(0, 0, width, pixelsDown(this, kGridHeightTwips));
 
-    connect(m_grid, &QTableWidget::cellPressed, this, &ChannelWindow::gridClick);
+    connect(m_grid, &QTableView::pressed, this,
+            [this](const QModelIndex &index) { gridClick(index.row(), index.column()); });
     m_grid->installEventFilter(this);
     m_grid->viewport()->installEventFilter(this);
 }
@@ -161,8 +155,9 @@ void ChannelWindow::buildGrid()
 void ChannelWindow::buildEditors()
 {
     const Language language = context().language();
-    auto makeText = [this](const char *name) {
-        auto *editor = new QLineEdit(m_client);
+    QWidget *cells = m_grid->viewport();
+    auto makeText = [this, cells](const char *name, InputRule rule, int limit) {
+        auto *editor = new RuledLineEdit(rule, limit, cells);
         editor->setObjectName(QString::fromLatin1(name));
         editor->setFont(m_grid->font());
         editor->setFrame(false);
@@ -173,15 +168,16 @@ void ChannelWindow::buildEditors()
         editor->installEventFilter(this);
         return editor;
     };
-    m_frequencyEditor = makeText("Text1");
-    m_nameEditor = makeText("Text2");
+    m_frequencyEditor = makeText("Text1", InputRule::ChannelFrequency, kFrequencyTypedMax);
+    m_nameEditor = makeText("Text2", InputRule::ChannelName, kNameTypedMax);
 
-    auto makeList = [this](const QString &name, const QStringList &entries, int selected) {
-        auto *list = new QComboBox(m_client);
+    auto makeList = [this, cells](const QString &name, const QStringList &entries, int selected) {
+        auto *list = new QComboBox(cells);
         list->setObjectName(name);
         list->addItems(entries);
         list->setCurrentIndex(selected);
         list->hide();
+        list->view()->window()->installEventFilter(this);   // the drop-down, made here
         list->installEventFilter(this);
         connect(list, &QComboBox::activated, this, [this, list](int index) { listChosen(list, index); });
         return list;
@@ -204,7 +200,7 @@ void ChannelWindow::applyLanguage()
 void ChannelWindow::showModel()
 {
     discardEditors();
-    showAllRows();
+    m_model->refreshAll();
 }
 
 void ChannelWindow::documentChanged(const Change &change)
@@ -215,28 +211,11 @@ void ChannelWindow::documentChanged(const Change &change)
     // must not land in a newly opened or read image.
     if (!m_committing)
         discardEditors();
-    for (int channel = change.firstChannel; channel <= change.lastChannel; ++channel)
-        showRow(channel);
 }
 
 int ChannelWindow::topRow() const
 {
     return m_grid->verticalScrollBar()->value() + 1;
-}
-
-void ChannelWindow::showRow(int channel)
-{
-    if (channel < 1 || channel > ChannelSheet::kChannels)
-        return;
-    const ChannelSheet &sheet = context().workspace().channels;
-    for (int column = 1; column < ChannelSheet::kColumns; ++column)
-        m_grid->item(channel - 1, column)->setText(sheet.cell(channel, column));
-}
-
-void ChannelWindow::showAllRows()
-{
-    for (int channel = 1; channel <= ChannelSheet::kChannels; ++channel)
-        showRow(channel);
 }
 
 // ---- editors ----
@@ -249,17 +228,24 @@ void ChannelWindow::gridClick(int tableRow, int column)
     const int channel = tableRow + 1;
     if (channel < 1 || channel > ChannelSheet::kChannels || column < 0 || column >= ChannelSheet::kColumns)
         return;
+    // Leaving the editor for the grid has committed it already, unless the
+    // focus was elsewhere; at most one editor is ever open.
+    commitPendingEdits();
+    if (auto *list = qobject_cast<QComboBox *>(m_openEditor))
+        closeList(list);
     const ChannelSheet &sheet = context().workspace().channels;
     const int target = sheet.editorColumn(channel, column);
     if (target != column)
-        m_grid->setCurrentCell(tableRow, target);
+        m_grid->setCurrentIndex(m_model->index(tableRow, target));
     m_curRow = channel;
     m_curCol = target;
 
     if (isFrequencyColumn(target) || target == kColumnName) {
-        QLineEdit *editor = target == kColumnName ? m_nameEditor : m_frequencyEditor;
+        RuledLineEdit *editor = target == kColumnName ? m_nameEditor : m_frequencyEditor;
         placeEditor(editor, tableRow, target, true);
-        editor->setText(sheet.cell(channel, target));
+        editor->place(sheet.cell(channel, target));
+        m_openEditor = editor;
+        ++m_openings;
         editor->show();
         editor->raise();
         editor->setFocus(Qt::OtherFocusReason);
@@ -275,6 +261,8 @@ void ChannelWindow::gridClick(int tableRow, int column)
     placeEditor(list, tableRow, target, false);
     // Selecting the entry while the list is hidden is not a choice.
     list->setCurrentIndex(index);
+    m_openEditor = list;
+    ++m_openings;
     list->show();
     list->raise();
     list->setFocus(Qt::OtherFocusReason);
@@ -288,11 +276,10 @@ void ChannelWindow::gridClick(int tableRow, int column)
 
 void ChannelWindow::placeEditor(QWidget *editor, int tableRow, int column, bool cellHeight)
 {
-    QTableWidgetItem *item = m_grid->item(tableRow, column);
-    m_grid->scrollToItem(item);
-    const QRect cell = m_grid->visualItemRect(item);
-    editor->move(m_grid->viewport()->mapTo(m_client, cell.topLeft()));
-    editor->resize(cell.width(), cellHeight ? cell.height() : editor->sizeHint().height());
+    const QModelIndex index = m_model->index(tableRow, column);
+    m_grid->scrollTo(index);
+    const QRect cell = m_grid->visualRect(index);
+    editor->setGeometry(cell.x(), cell.y(), cell.width(), cellHeight ? cell.height() : editor->sizeHint().height());
 }
 
 QComboBox *ChannelWindow::listFor(int column) const
@@ -306,8 +293,9 @@ QComboBox *ChannelWindow::listFor(int column) const
 
 void ChannelWindow::listChosen(QComboBox *list, int index)
 {
-    // Only a list the user has open can make a choice.
-    if (!list->isVisible())
+    // Only a list the user has open can make a choice: Qt hides the
+    // drop-down just before it reports the entry chosen in it.
+    if (m_openEditor != list)
         return;
     {
         const QScopedValueRollback<bool> committing(m_committing, true);
@@ -323,15 +311,35 @@ void ChannelWindow::listChosen(QComboBox *list, int index)
 
 void ChannelWindow::closeList(QComboBox *list)
 {
+    if (m_openEditor == list)
+        m_openEditor = nullptr;
     const QScopedValueRollback<bool> closing(m_committing, true);
     list->hidePopup();
     list->hide();
 }
 
+void ChannelWindow::dropDownClosed(QComboBox *list)
+{
+    // A choice in the drop-down arrives right after it hid, from the same
+    // key or click; only once that has had its turn is the list known to
+    // be left without a choice (Escape, a click elsewhere).
+    QMetaObject::invokeMethod(
+        this,
+        [this, list, opening = m_openings] {
+            // Not if the list has been opened again since.
+            if (m_openEditor != list || m_openings != opening || list->view()->isVisible())
+                return;
+            closeList(list);
+            m_grid->setFocus(Qt::OtherFocusReason);
+        },
+        Qt::QueuedConnection);
+}
+
 void ChannelWindow::commitFrequencyEditor()
 {
-    if (m_committing || !m_frequencyEditor->isVisible())
+    if (m_committing || m_openEditor != m_frequencyEditor)
         return;
+    m_openEditor = nullptr;
     const QScopedValueRollback<bool> committing(m_committing, true);
     const FrequencyCommit result = context().document().commitFrequency(m_curRow, m_curCol, m_frequencyEditor->text());
     const bool hadFocus = m_frequencyEditor->hasFocus();
@@ -346,8 +354,9 @@ void ChannelWindow::commitFrequencyEditor()
 
 void ChannelWindow::commitNameEditor()
 {
-    if (m_committing || !m_nameEditor->isVisible())
+    if (m_committing || m_openEditor != m_nameEditor)
         return;
+    m_openEditor = nullptr;
     const QScopedValueRollback<bool> committing(m_committing, true);
     context().document().commitName(m_curRow, m_nameEditor->text());
     const bool hadFocus = m_nameEditor->hasFocus();
@@ -364,9 +373,10 @@ void ChannelWindow::commitPendingEdits()
 
 void ChannelWindow::discardEditors()
 {
+    m_openEditor = nullptr;
     const QScopedValueRollback<bool> closing(m_committing, true);
     QWidget *focused = QApplication::focusWidget();
-    const bool hadFocus = focused && focused != m_grid && m_client->isAncestorOf(focused);
+    const bool hadFocus = focused && m_grid->viewport()->isAncestorOf(focused);
     m_frequencyEditor->hide();
     m_nameEditor->hide();
     m_toneList->hidePopup();
@@ -379,49 +389,14 @@ void ChannelWindow::discardEditors()
         m_grid->setFocus(Qt::OtherFocusReason);
 }
 
-bool ChannelWindow::filterEditorKey(QLineEdit *editor, QKeyEvent *key)
-{
-    const int code = key->key();
-    if (code == Qt::Key_Return || code == Qt::Key_Enter) {
-        // Leaving the editor commits it.
-        m_grid->setFocus(Qt::OtherFocusReason);
-        return true;
-    }
-    const QString text = key->text();
-    if (text.isEmpty() || code == Qt::Key_Backspace || code == Qt::Key_Delete || code == Qt::Key_Tab
-        || code == Qt::Key_Backtab)
-        return false;
-    // Editing shortcuts (copy, paste, select all) are not typed characters.
-    if ((key->modifiers() & Qt::ControlModifier) && text.front() < QLatin1Char(' '))
-        return false;
-    if (text.size() != 1)
-        return true;
-
-    QChar typed = text.front();
-    const bool isName = editor == m_nameEditor;
-    bool accepted = false;
-    if (isName) {
-        if (typed >= QLatin1Char('a') && typed <= QLatin1Char('z'))
-            typed = typed.toUpper();
-        accepted = typed.unicode() >= 0x23 && typed.unicode() <= 0x7A;
-    } else {
-        accepted = (typed >= QLatin1Char('0') && typed <= QLatin1Char('9')) || typed == QLatin1Char('.');
-    }
-    if (!accepted)
-        return true;
-    const int limit = isName ? kNameTypedMax : kFrequencyTypedMax;
-    if (editor->text().size() - editor->selectedText().size() >= limit)
-        return true;
-    if (typed != text.front()) {
-        editor->insert(QString(typed));
-        return true;
-    }
-    return false;
-}
-
 bool ChannelWindow::filterGridMouse(QEvent *event)
 {
     const QEvent::Type type = event->type();
+    // The viewport has no focus of its own: a key arriving here is one an
+    // editor on it left alone. The editor's cell keeps it; the grid must
+    // not move under the editor.
+    if (type == QEvent::KeyPress)
+        return true;
     if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease)
         return false;
     auto *mouse = static_cast<QMouseEvent *>(event);
@@ -453,6 +428,33 @@ bool ChannelWindow::filterGridMouse(QEvent *event)
     }
 }
 
+bool ChannelWindow::filterList(QComboBox *list, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::KeyPress && type != QEvent::Wheel && type != QEvent::FocusOut)
+        return false;
+    const bool dropped = list->view()->isVisible();
+    // Keys and the wheel on the list itself would step its entries and
+    // report each as chosen; only the drop-down makes choices.
+    if ((type == QEvent::KeyPress || type == QEvent::Wheel) && !dropped) {
+        if (m_openEditor == list) {
+            closeList(list);
+            m_grid->setFocus(Qt::OtherFocusReason);
+        }
+        return true;
+    }
+    // The focus moves into the list's own drop-down while it is open.
+    if (type == QEvent::FocusOut && m_openEditor == list && leavesField(event) && !m_committing && !dropped)
+        closeList(list);
+    return false;
+}
+
+QComboBox *ChannelWindow::listOfPopup(QObject *popup) const
+{
+    auto *list = qobject_cast<QComboBox *>(popup->parent());
+    return list && list->view()->window() == popup ? list : nullptr;
+}
+
 bool ChannelWindow::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
@@ -460,24 +462,24 @@ bool ChannelWindow::eventFilter(QObject *watched, QEvent *event)
         return filterGridMouse(event);
 
     if (watched == m_grid) {
-        if (type == QEvent::KeyPress) {
-            const int code = static_cast<QKeyEvent *>(event)->key();
-            if (code == Qt::Key_Return || code == Qt::Key_Enter) {
-                m_clickArmed = true;
-                gridClick(m_grid->currentRow(), m_grid->currentColumn());
-                m_clickArmed = false;
-                return true;
-            }
+        if (isEnter(event)) {
+            m_clickArmed = true;
+            const QModelIndex current = m_grid->currentIndex();
+            gridClick(current.row(), current.column());
+            m_clickArmed = false;
+            return true;
         }
         return false;
     }
 
     if (watched == m_frequencyEditor || watched == m_nameEditor) {
-        auto *editor = static_cast<QLineEdit *>(watched);
-        if (type == QEvent::KeyPress)
-            return filterEditorKey(editor, static_cast<QKeyEvent *>(event));
+        if (isEnter(event)) {
+            // Leaving the editor commits it.
+            m_grid->setFocus(Qt::OtherFocusReason);
+            return true;
+        }
         if (type == QEvent::FocusOut && leavesField(event)) {
-            if (editor == m_frequencyEditor)
+            if (watched == m_frequencyEditor)
                 commitFrequencyEditor();
             else
                 commitNameEditor();
@@ -485,15 +487,11 @@ bool ChannelWindow::eventFilter(QObject *watched, QEvent *event)
         return false;
     }
 
-    if (auto *list = qobject_cast<QComboBox *>(watched); list && listFor(m_curCol) == list) {
-        if (type == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
-            closeList(list);
-            m_grid->setFocus(Qt::OtherFocusReason);
-            return true;
-        }
-        // The focus moves into the list's own drop-down while it is open.
-        if (type == QEvent::FocusOut && leavesField(event) && !m_committing && !list->view()->isVisible())
-            closeList(list);
+    if (auto *list = qobject_cast<QComboBox *>(watched))
+        return filterList(list, event);
+    if (type == QEvent::Hide) {
+        if (QComboBox *list = listOfPopup(watched); list && m_openEditor == list)
+            dropDownClosed(list);
         return false;
     }
     return EditorWindow::eventFilter(watched, event);

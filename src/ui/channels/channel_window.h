@@ -9,13 +9,14 @@
 #include <memory>
 
 class QComboBox;
-class QKeyEvent;
-class QLineEdit;
 class QScrollBar;
-class QTableWidget;
+class QTableView;
 class QWheelEvent;
 
 namespace quillon {
+
+class ChannelTableModel;
+class RuledLineEdit;
 
 // One window scroll bar after a resize: hidden when the panel fits.
 struct ScrollBarState {
@@ -30,15 +31,18 @@ ScrollBarState windowScrollBar(int overflow, int client);
 // The channel window Form1: the 128 channels of the workspace's ChannelSheet
 // in the grid Grid1, edited in place.
 //
-// Grid1 is a QTableWidget of 128 rows and 12 columns. Channel r (1..128) is
-// table row r - 1; column c is table column c, with the channel number in
-// column 0 and the fields in columns 1..11. The header row is the horizontal
-// header (its items carry the column titles); there is no vertical header.
+// Grid1 is a QTableView over a ChannelTableModel of 128 rows and 12 columns.
+// Channel r (1..128) is table row r - 1; column c is table column c, with the
+// channel number in column 0 and the fields in columns 1..11. The header row
+// is the horizontal header (the model holds the column titles); there is no
+// vertical header.
 //
 // Every control sits on the client panel picClient, which the window's own
 // scroll bars cScroll_0 (horizontal) and cScroll_1 (vertical) move when the
 // window is smaller than the grid. The in-place editors are Text1
-// (frequencies), Text2 (name), Combo1 (tones) and Combo5_5..Combo5_10 (options).
+// (frequencies), Text2 (name), Combo1 (tones) and Combo5_5..Combo5_10
+// (options); they live on the grid's viewport, so a scroll of the rows
+// carries an open editor along with its cell.
 class ChannelWindow final : public EditorWindow {
     Q_OBJECT
 public:
@@ -51,7 +55,7 @@ public:
     void showModel() override;
 
 
-    QTableWidget *grid() const { return m_grid; }
+    QTableView *grid() const { return m_grid; }
     // The channel shown in the grid's first scrolling row.
     int topRow() const;
 
@@ -64,20 +68,20 @@ protected:
 private:
     void buildGrid();
     void buildEditors();
-    void showRow(int channel);
-    void showAllRows();
 
     void gridClick(int tableRow, int column);
     void placeEditor(QWidget *editor, int tableRow, int column, bool cellHeight);
     QComboBox *listFor(int column) const;
+    QComboBox *listOfPopup(QObject *popup) const;
     void listChosen(QComboBox *list, int index);
     void closeList(QComboBox *list);
+    void dropDownClosed(QComboBox *list);
     void commitFrequencyEditor();
     void commitNameEditor();
     void commitPendingEdits();
     void discardEditors();
-    bool filterEditorKey(QLineEdit *editor, QKeyEvent *key);
     bool filterGridMouse(QEvent *event);
+    bool filterList(QComboBox *list, QEvent *event);
 
     void gridWheel(QWheelEvent *event);
     void panelWheel(QWheelEvent *event);
@@ -86,14 +90,20 @@ private:
 
 
     QWidget *m_client = nullptr;
-    QTableWidget *m_grid = nullptr;
-    QLineEdit *m_frequencyEditor = nullptr;
-    QLineEdit *m_nameEditor = nullptr;
+    ChannelTableModel *m_model = nullptr;
+    QTableView *m_grid = nullptr;
+    RuledLineEdit *m_frequencyEditor = nullptr;
+    RuledLineEdit *m_nameEditor = nullptr;
     QComboBox *m_toneList = nullptr;
     std::array<QComboBox *, 6> m_optionLists{};
     QScrollBar *m_hBar = nullptr;
     QScrollBar *m_vBar = nullptr;
 
+    // The editor between its opening and its commit or close, or none. It
+    // stays open while the window is hidden, so a pending edit is still
+    // committed before Read, Write and Save.
+    QWidget *m_openEditor = nullptr;
+    unsigned m_openings = 0;   // editors opened so far
     int m_curRow = 0;       // channel of the open editor
     int m_curCol = 0;
     bool m_clickArmed = false;

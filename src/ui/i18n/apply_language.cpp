@@ -6,7 +6,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -44,18 +44,15 @@ bool setListEntry(QObject *object, int index, const QString &text)
     return true;
 }
 
+// A column title of any table view, through its model (a QTableWidget's
+// included, which makes the header item when there is none).
 bool setHeader(QObject *object, int column, const QString &text)
 {
-    auto *table = qobject_cast<QTableWidget *>(object);
-    if (!table || column < 0 || column >= table->columnCount())
+    auto *table = qobject_cast<QTableView *>(object);
+    QAbstractItemModel *model = table ? table->model() : nullptr;
+    if (!model || column < 0 || column >= model->columnCount())
         return false;
-    QTableWidgetItem *item = table->horizontalHeaderItem(column);
-    if (!item) {
-        item = new QTableWidgetItem;
-        table->setHorizontalHeaderItem(column, item);
-    }
-    item->setText(text);
-    return true;
+    return model->setHeaderData(column, Qt::Horizontal, text, Qt::DisplayRole);
 }
 
 bool setTab(QObject *object, int index, const QString &text)

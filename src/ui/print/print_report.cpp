@@ -19,7 +19,7 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QSlider>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextTable>
@@ -171,29 +171,24 @@ private:
 QList<QStringList> gridCells(const QWidget *channelWindow)
 {
     QList<QStringList> cells;
-    const auto *grid = channelWindow ? channelWindow->findChild<const QTableWidget *>(QStringLiteral("Grid1")) : nullptr;
-    if (!grid)
+    const auto *grid = channelWindow ? channelWindow->findChild<const QTableView *>(QStringLiteral("Grid1")) : nullptr;
+    const QAbstractItemModel *model = grid ? grid->model() : nullptr;
+    if (!model)
         return cells;
     // The channel number is either column 0 or the row header.
     const bool numbersInHeader = grid->verticalHeader()->isVisible();
     QStringList header;
     if (numbersInHeader)
         header << QString();
-    for (int c = 0; c < grid->columnCount(); ++c) {
-        const QTableWidgetItem *item = grid->horizontalHeaderItem(c);
-        header << (item ? item->text() : QString());
-    }
+    for (int c = 0; c < model->columnCount(); ++c)
+        header << model->headerData(c, Qt::Horizontal).toString();
     cells << header;
-    for (int r = 0; r < grid->rowCount(); ++r) {
+    for (int r = 0; r < model->rowCount(); ++r) {
         QStringList row;
-        if (numbersInHeader) {
-            const QTableWidgetItem *item = grid->verticalHeaderItem(r);
-            row << (item ? item->text() : QString::number(r + 1));
-        }
-        for (int c = 0; c < grid->columnCount(); ++c) {
-            const QTableWidgetItem *item = grid->item(r, c);
-            row << (item ? item->text() : QString());
-        }
+        if (numbersInHeader)
+            row << model->headerData(r, Qt::Vertical).toString();
+        for (int c = 0; c < model->columnCount(); ++c)
+            row << model->index(r, c).data().toString();
         cells << row;
     }
     return cells;

@@ -9,7 +9,7 @@
 #include <QMdiSubWindow>
 #include <QStandardPaths>
 #include <QLineEdit>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -111,10 +111,10 @@ void TestFileCommands::saveTakesTheFrequencyBeingTyped()
     Chooser chooser(h, {path("typing.dat")});
     auto *form1 = h.find<QWidget>("Form1");
     QVERIFY(form1);
-    auto *grid = form1->findChild<QTableWidget *>(QStringLiteral("Grid1"));
+    auto *grid = form1->findChild<QTableView *>(QStringLiteral("Grid1"));
     QVERIFY(grid);
     grid->setFocus();
-    grid->setCurrentCell(0, 1);
+    grid->setCurrentIndex(grid->model()->index(0, 1));
     QTest::keyClick(grid, Qt::Key_Return);
     auto *editor = form1->findChild<QLineEdit *>(QStringLiteral("Text1"));
     QVERIFY(editor && editor->isVisible());
