@@ -47,7 +47,12 @@ bool setListEntry(QObject *object, int index, const QString &text)
 bool setHeader(QObject *object, int column, const QString &text)
 {
     auto *table = qobject_cast<QTableWidget *>(object);
-    if (!table || column < 0 || column >= table->columnCount())
+    if (!table) {
+        // A view over a table model of its own: the model keeps the headers.
+        auto *view = qobject_cast<QAbstractItemView *>(object);
+        return view && view->model() && view->model()->setHeaderData(column, Qt::Horizontal, text);
+    }
+    if (column < 0 || column >= table->columnCount())
         return false;
     QTableWidgetItem *item = table->horizontalHeaderItem(column);
     if (!item) {
