@@ -1,5 +1,6 @@
 #include "document/document.h"
 
+#include "features/optional_features_rules.h"
 #include "image/address_map.h"
 
 namespace quillon {
@@ -284,7 +285,7 @@ bool Document::setFeatureSelection(Feature id, int position)
 void Document::setFeatureText(Feature id, const QString &text)
 {
     StepScope scope(*this, EditKind::Feature);
-    m_ws.features.setText(id, text);
+    m_ws.features.setText(id, featureTextLeft(id, text, m_ws.band));
 }
 
 // ---- DTMF, FM radio, calibration

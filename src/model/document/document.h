@@ -121,7 +121,8 @@ public:
     // ---- the optional-features window
 
     bool setFeatureSelection(Feature id, int position);
-    // The text the user typed into a text field, after its leave check.
+    // The user left a text field (or pressed Enter in it): the text it
+    // keeps after the field's leave check.
     void setFeatureText(Feature id, const QString &text);
 
     // ---- DTMF, FM radio, calibration

@@ -22,6 +22,8 @@ QChar raised(QChar c)
 
 std::optional<QChar> acceptInputCharacter(InputRule rule, QChar typed)
 {
+    if (typed == u'\b')
+        return typed;
     switch (rule) {
     case InputRule::ChannelFrequency:
     case InputRule::FmFrequency:
@@ -56,6 +58,19 @@ std::optional<QChar> acceptInputCharacter(InputRule rule, QChar typed)
     }
     }
     return std::nullopt;
+}
+
+std::optional<InputRule> featureInputRule(Feature id)
+{
+    switch (id) {
+    case Feature::PriorityChannel:
+    case Feature::PresentChannel: return InputRule::ChannelNumber;
+    case Feature::Password: return InputRule::Digits;
+    case Feature::PowerOnText: return InputRule::DisplayText;
+    case Feature::VfoFrequency:
+    case Feature::VfoOffset: return InputRule::VfoFrequency;
+    default: return std::nullopt;
+    }
 }
 
 InputResult applyInput(InputRule rule, int limit, const QString &before, const QString &after, int cursor)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "features/optional_features.h"
+
 #include <QChar>
 #include <QString>
 
@@ -22,8 +24,12 @@ enum class InputRule {
 };
 
 // The character a typed character becomes in a field of the rule, or
-// nullopt when the field drops it.
+// nullopt when the field drops it. Backspace, an editing key, always passes.
 std::optional<QChar> acceptInputCharacter(InputRule rule, QChar typed);
+
+// The rule of a text field of the optional-features window (its typing
+// limit is the field's maxLength); nullopt for lists and check boxes.
+std::optional<InputRule> featureInputRule(Feature id);
 
 struct InputResult {
     QString text;

@@ -24,13 +24,4 @@ void DtmfSettings::decode(const MemoryImage &image)
     aniEndCode = text;
 }
 
-std::optional<QChar> dtmfKey(QChar c)
-{
-    if (c >= u'a' && c <= u'z')
-        c = QChar(c.unicode() - u'a' + u'A');
-    if ((c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'D') || c == u'*' || c == u'#')
-        return c;
-    return std::nullopt;
-}
-
 } // namespace quillon

@@ -2,11 +2,9 @@
 
 #include "image/memory_image.h"
 
-#include <QChar>
 #include <QString>
 
 #include <array>
-#include <optional>
 
 namespace quillon {
 
@@ -40,9 +38,5 @@ public:
 
     bool operator==(const DtmfSettings &other) const = default;
 };
-
-// The key filter of the DTMF code fields: a lower-case letter is taken as
-// its capital, then only 0-9, A-D, * and # pass. nullopt: the key is dropped.
-std::optional<QChar> dtmfKey(QChar c);
 
 } // namespace quillon

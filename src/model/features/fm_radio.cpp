@@ -60,13 +60,6 @@ std::optional<int> fmFrequencyCode(const QString &text)
     return static_cast<int>(std::lround(code));
 }
 
-std::optional<QChar> fmKey(QChar c)
-{
-    if ((c >= u'0' && c <= u'9') || c == u'.')
-        return c;
-    return std::nullopt;
-}
-
 FmRadio::FmRadio()
 {
     // The window starts out showing the (empty) store.

@@ -2,7 +2,6 @@
 
 #include "image/memory_image.h"
 
-#include <QChar>
 #include <QString>
 
 #include <array>
@@ -87,9 +86,6 @@ private:
     FmStore m_store;
     FmControls m_controls;
 };
-
-// The key filter of the FM frequency editors: digits and the point pass.
-std::optional<QChar> fmKey(QChar c);
 
 // The frequency text of an FM code (76 + 0.05 v MHz); empty for 0xFFFF and
 // for codes above 108 MHz.

@@ -1,6 +1,8 @@
 #include "common/ruled_line_edit.h"
 
-#include <QEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QScopedValueRollback>
 
 #include <algorithm>
@@ -9,15 +11,19 @@ namespace quillon {
 
 namespace {
 
-// Events through which text can arrive in a line edit.
-bool mayInsertText(QEvent::Type type)
+// Events that may bring more than one character at once: a paste (keys,
+// the middle button, the context menu's action), a drop, an input method's
+// commit. A single typed key needs no more room than the box's limit gives.
+bool mayInsertText(QEvent *event)
 {
-    switch (type) {
+    switch (event->type()) {
     case QEvent::KeyPress:
+        return static_cast<QKeyEvent *>(event)->matches(QKeySequence::Paste);
     case QEvent::InputMethod:
-    case QEvent::Drop:
-    case QEvent::MouseButtonPress:
+        return !static_cast<QInputMethodEvent *>(event)->commitString().isEmpty();
     case QEvent::MouseButtonRelease:
+        return static_cast<QMouseEvent *>(event)->button() == Qt::MiddleButton;
+    case QEvent::Drop:
     case QEvent::ContextMenu:
         return true;
     default:
@@ -39,7 +45,9 @@ void RuledLineEdit::place(const QString &text)
 {
     m_placed = text;
     showLimit();
-    setText(text);
+    // The same text again keeps the box's cursor, selection and undo history.
+    if (this->text() != text)
+        setText(text);
 }
 
 void RuledLineEdit::showLimit()
@@ -47,43 +55,77 @@ void RuledLineEdit::showLimit()
     // The box's own limit is what the user sees of the rule: the typing
     // limit, or the length of a longer text the program placed.
     if (!m_lifted)
-        setMaxLength(m_limit > 0 ? std::max<int>(m_limit, int(m_placed.size())) : 32767);
+        setBoxLimit(m_limit > 0 ? std::max<int>(m_limit, int(m_placed.size())) : kNoLimit);
+}
+
+void RuledLineEdit::setBoxLimit(int limit)
+{
+    if (maxLength() == limit)
+        return;
+    // The box sets its text again for a new limit, which would drop the
+    // selection and put the cursor at the end: both are kept.
+    const int cursor = cursorPosition();
+    const int start = selectionStart();
+    const int length = int(selectedText().size());
+    setMaxLength(limit);
+    if (start < 0)
+        setCursorPosition(cursor);
+    else if (cursor == start)
+        setSelection(start + length, -length);
+    else
+        setSelection(start, length);
 }
 
 bool RuledLineEdit::event(QEvent *event)
 {
+    if (event->type() == QEvent::KeyPress) {
+        // A typed character meets the rule before the box takes it, so a
+        // dropped or raised key leaves the box's undo history whole.
+        auto *key = static_cast<QKeyEvent *>(event);
+        const QString typed = key->text();
+        const bool shortcut = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+        if (!shortcut && typed.size() == 1 && typed.front().isPrint()) {
+            const std::optional<QChar> kept = acceptInputCharacter(m_rule, typed.front());
+            if (!kept)
+                return true;   // dropped without a sound
+            if (*kept != typed.front()) {
+                QKeyEvent raised(QEvent::KeyPress, key->key(), key->modifiers(), QString(*kept),
+                                 key->isAutoRepeat(), key->count());
+                return QLineEdit::event(&raised);
+            }
+        }
+    }
     // While text can arrive, the box must not cut it itself: the rule
     // filters first and then cuts to the limit, so a pasted "中文abc" in a
     // field of five keeps "ABC", not "中文ab" filtered to "AB".
-    if (m_lifted || !mayInsertText(event->type()))
+    if (m_lifted || !mayInsertText(event))
         return QLineEdit::event(event);
+    setBoxLimit(kNoLimit);
     m_lifted = true;
-    setMaxLength(32767);
     const bool handled = QLineEdit::event(event);
     m_lifted = false;
     showLimit();
     return handled;
 }
 
-void RuledLineEdit::onTextChanged(const QString &text)
+void RuledLineEdit::onTextChanged()
 {
-    m_previous = m_current;
-    m_current = text;
+    // The live text, not the signal's: a box announces an edit's own text
+    // after its textEdited, so after the rule's correction of it.
+    m_current = text();
 }
 
 void RuledLineEdit::onTextEdited(const QString &text)
 {
     if (m_applying)
         return;
+    // textChanged of this edit has not come yet: m_current is the text before it.
     const int limit = m_limit > 0 ? std::max<int>(m_limit, int(m_placed.size())) : 0;
-    const InputResult result = applyInput(m_rule, limit, m_previous, text, cursorPosition());
+    const InputResult result = applyInput(m_rule, limit, m_current, text, cursorPosition());
     if (result.text != text) {
         const QScopedValueRollback<bool> applying(m_applying, true);
-        const QString before = m_previous;
         setText(result.text);
         setCursorPosition(result.cursor);
-        // The rule's text follows the text the user had, as one change.
-        m_previous = before;
     }
     emit ruledTextEdited(result.text);
 }

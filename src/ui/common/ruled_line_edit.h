@@ -37,15 +37,17 @@ protected:
     bool event(QEvent *event) override;
 
 private:
-    void onTextChanged(const QString &text);
+    void onTextChanged();
     void onTextEdited(const QString &text);
     void showLimit();
+    void setBoxLimit(int limit);
+
+    static constexpr int kNoLimit = 32767;   // QLineEdit's own default
 
     InputRule m_rule;
     int m_limit;
     QString m_placed;
-    QString m_previous;   // the text before the latest change
-    QString m_current;
+    QString m_current;    // what the box held after its latest change
     bool m_applying = false;
     bool m_lifted = false;
 };

@@ -1,7 +1,7 @@
 #include "features/dtmf_window.h"
 
 #include "features/dtmf.h"
-#include "common/key_filter.h"
+#include "common/ruled_line_edit.h"
 #include "common/twips.h"
 #include "i18n/apply_language.h"
 #include "i18n/ui_texts.h"
@@ -12,7 +12,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -44,8 +43,7 @@ QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text = {}
 } // namespace
 
 DtmfWindow::DtmfWindow(AppContext &context, QWidget *parent)
-    : EditorWindow(context, parent),
-      m_keyFilter(new KeyFilter(dtmfKey, this))
+    : EditorWindow(context, parent)
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(ui_text::kDtmfWindowTitle.text(context.language()));
@@ -121,8 +119,8 @@ DtmfWindow::DtmfWindow(AppContext &context, QWidget *parent)
     connect(m_optionMemories, &QRadioButton::clicked, this, &DtmfWindow::showMemories);
     connect(m_optionOther, &QRadioButton::clicked, this, &DtmfWindow::showOtherFeatures);
 
-    // A choice goes straight into the settings, a text when it is left: the
-    // window has no OK.
+    // A choice goes straight into the settings, a text the user changed when
+    // it is left: the window has no OK.
     connect(m_speed, &QComboBox::activated, this, [this](int i) { edit([i](DtmfSettings &s) { s.speed = i; }); });
     connect(m_delay, &QComboBox::activated, this,
             [this](int i) { edit([i](DtmfSettings &s) { s.firstDigitDelay = i; }); });
@@ -130,7 +128,7 @@ DtmfWindow::DtmfWindow(AppContext &context, QWidget *parent)
             [this](int i) { edit([i](DtmfSettings &s) { s.aniSending = i; }); });
     connect(m_groupCall, &QComboBox::activated, this,
             [this](int i) { edit([i](DtmfSettings &s) { s.groupCallCode = i; }); });
-    for (QLineEdit *field : textFields())
+    for (RuledLineEdit *field : textFields())
         connect(field, &QLineEdit::editingFinished, this, &DtmfWindow::commitTexts);
     connect(&context, &AppContext::pendingEditsRequested, this, &DtmfWindow::commitTexts);
 
@@ -153,22 +151,27 @@ void DtmfWindow::edit(const std::function<void(DtmfSettings &)> &change)
     context().document().setDtmf(changed);
 }
 
-QList<QLineEdit *> DtmfWindow::textFields() const
+QList<RuledLineEdit *> DtmfWindow::textFields() const
 {
-    QList<QLineEdit *> fields{m_aniStart, m_aniEnd, m_ownCode};
-    for (QLineEdit *memory : m_memories)
+    QList<RuledLineEdit *> fields{m_aniStart, m_aniEnd, m_ownCode};
+    for (RuledLineEdit *memory : m_memories)
         fields.append(memory);
     return fields;
 }
 
 void DtmfWindow::commitTexts()
 {
-    edit([this](DtmfSettings &s) {
-        s.aniStartCode = m_aniStart->text();
-        s.aniEndCode = m_aniEnd->text();
-        s.ownCode = m_ownCode->text();
+    // Only texts the user changed: the others hold what the settings hold.
+    auto take = [](QString &stored, const RuledLineEdit *field) {
+        if (field->isEdited())
+            stored = field->text();
+    };
+    edit([&](DtmfSettings &s) {
+        take(s.aniStartCode, m_aniStart);
+        take(s.aniEndCode, m_aniEnd);
+        take(s.ownCode, m_ownCode);
         for (int i = 0; i < DtmfSettings::kMemories; ++i)
-            s.memories[i] = m_memories[i]->text();
+            take(s.memories[i], m_memories[i]);
     });
 }
 
@@ -178,12 +181,10 @@ void DtmfWindow::documentChanged(const Change &change)
         showModel();
 }
 
-QLineEdit *DtmfWindow::addCodeField(QWidget *page, const QString &name, int maxLength)
+RuledLineEdit *DtmfWindow::addCodeField(QWidget *page, const QString &name, int maxLength)
 {
-    auto *edit = new QLineEdit(page);
+    auto *edit = new RuledLineEdit(InputRule::DtmfCode, maxLength, page);
     edit->setObjectName(name);
-    edit->setMaxLength(maxLength);
-    edit->installEventFilter(m_keyFilter);
     return edit;
 }
 
@@ -211,11 +212,11 @@ void DtmfWindow::showModel()
     m_delay->setCurrentIndex(s.firstDigitDelay);
     m_aniSending->setCurrentIndex(s.aniSending);
     m_groupCall->setCurrentIndex(s.groupCallCode);
-    m_aniStart->setText(s.aniStartCode);
-    m_aniEnd->setText(s.aniEndCode);
-    m_ownCode->setText(s.ownCode);
+    m_aniStart->place(s.aniStartCode);
+    m_aniEnd->place(s.aniEndCode);
+    m_ownCode->place(s.ownCode);
     for (int i = 0; i < DtmfSettings::kMemories; ++i)
-        m_memories[i]->setText(s.memories[i]);
+        m_memories[i]->place(s.memories[i]);
 }
 
 DtmfWindow::~DtmfWindow()

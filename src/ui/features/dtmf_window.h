@@ -8,7 +8,6 @@
 #include <functional>
 
 class QComboBox;
-class QLineEdit;
 class QRadioButton;
 class QStackedWidget;
 class QWidget;
@@ -16,7 +15,7 @@ class QWidget;
 namespace quillon {
 
 class DtmfSettings;
-class KeyFilter;
+class RuledLineEdit;
 
 // Form2: the DTMF settings on two pages, "Other Features" and
 // "Auto-dialing Memory", switched by two option buttons.
@@ -34,11 +33,12 @@ protected:
 private:
     void showOtherFeatures();
     void showMemories();
-    QLineEdit *addCodeField(QWidget *page, const QString &name, int maxLength);
+    RuledLineEdit *addCodeField(QWidget *page, const QString &name, int maxLength);
     const DtmfSettings &settings() const;
     void edit(const std::function<void(DtmfSettings &)> &change);
-    QList<QLineEdit *> textFields() const;
-    // The texts as the fields show them into the settings.
+    QList<RuledLineEdit *> textFields() const;
+    // The texts the user changed into the settings (a field was left, or
+    // a read, write or save is about to start).
     void commitTexts();
 
     QRadioButton *m_optionMemories = nullptr;   // Option1
@@ -46,15 +46,14 @@ private:
     QStackedWidget *m_pages = nullptr;
     QWidget *m_otherPage = nullptr;
     QWidget *m_memoryPage = nullptr;
-    QComboBox *m_speed = nullptr;         // Combo16
-    QComboBox *m_delay = nullptr;         // Combo17
-    QLineEdit *m_aniStart = nullptr;      // Text2
-    QLineEdit *m_aniEnd = nullptr;        // Text4
-    QComboBox *m_aniSending = nullptr;    // Combo1
-    QComboBox *m_groupCall = nullptr;     // Combo18
-    QLineEdit *m_ownCode = nullptr;       // Text3
-    std::array<QLineEdit *, 8> m_memories{};   // Text1_0..Text1_7
-    KeyFilter *m_keyFilter = nullptr;
+    QComboBox *m_speed = nullptr;             // Combo16
+    QComboBox *m_delay = nullptr;             // Combo17
+    RuledLineEdit *m_aniStart = nullptr;      // Text2
+    RuledLineEdit *m_aniEnd = nullptr;        // Text4
+    QComboBox *m_aniSending = nullptr;        // Combo1
+    QComboBox *m_groupCall = nullptr;         // Combo18
+    RuledLineEdit *m_ownCode = nullptr;       // Text3
+    std::array<RuledLineEdit *, 8> m_memories{};   // Text1_0..Text1_7
 };
 
 } // namespace quillon

@@ -3,10 +3,11 @@
 #include "i18n/apply_language.h"
 #include "common/app_context.h"
 #include "common/clock.h"
+#include "common/ruled_line_edit.h"
 #include "common/twips.h"
+#include "document/input_rules.h"
 
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
@@ -14,27 +15,14 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMouseEvent>
 #include <QRadioButton>
 #include <QScopedValueRollback>
-#include <QTime>
 #include <QVBoxLayout>
-
-#include <algorithm>
 
 namespace quillon {
 
 namespace {
-
-// The length limit is for typing: a value from an image or a check is shown
-// whole (a decoded offset of 100 MHz has nine characters).
-void showWhole(QLineEdit *edit, int typingLimit, const QString &text)
-{
-    if (typingLimit > 0)
-        edit->setMaxLength(std::max<int>(typingLimit, int(text.size())));
-    edit->setText(text);
-}
 
 constexpr int kWidthTwips = 12450;
 constexpr int kHeightTwips = 7260;
@@ -52,19 +40,6 @@ constexpr UnlockLabel kUnlockLabels[] = {
 
 // The captions and lists the FM mode enables.
 constexpr Feature kFmFeatures[] = {Feature::PowerOnPassword, Feature::RadioSearchMode, Feature::TalkOverSound};
-
-std::optional<FieldFilter> keyFilterOf(Feature id)
-{
-    switch (id) {
-    case Feature::PriorityChannel:
-    case Feature::PresentChannel: return FieldFilter::ChannelNumber;
-    case Feature::Password: return FieldFilter::Digits;
-    case Feature::PowerOnText: return FieldFilter::DisplayText;
-    case Feature::VfoFrequency:
-    case Feature::VfoOffset: return FieldFilter::Frequency;
-    default: return std::nullopt;
-    }
-}
 
 int index(Feature id)
 {
@@ -171,9 +146,9 @@ QWidget *OptionalFeaturesWindow::buildControl(const FeatureField &field)
         break;
     }
     case FeatureKind::Text: {
-        auto *edit = new QLineEdit(this);
-        if (field.maxLength > 0)
-            edit->setMaxLength(field.maxLength);
+        // The length limit is for typing: a value from an image or a check
+        // is shown whole (a decoded offset of 100 MHz has nine characters).
+        auto *edit = new RuledLineEdit(*featureInputRule(field.id), field.maxLength, this);
         edit->installEventFilter(this);
         control = edit;
         break;
@@ -203,8 +178,6 @@ void OptionalFeaturesWindow::bindControls()
                 if (!m_showing && position >= 0)
                     context().document().setFeatureSelection(id, position);
             });
-        } else if (auto *edit = qobject_cast<QLineEdit *>(control)) {
-            connect(edit, &QLineEdit::textEdited, this, [this, id](const QString &text) { textEdited(id, text); });
         } else if (auto *check = qobject_cast<QCheckBox *>(control)) {
             connect(check, &QCheckBox::toggled, this, [this, id](bool on) {
                 if (!m_showing)
@@ -240,8 +213,7 @@ void OptionalFeaturesWindow::showModel()
             static_cast<QComboBox *>(control)->setCurrentIndex(features.selection(field.id));
             break;
         case FeatureKind::Text:
-            m_shown[index(field.id)] = features.text(field.id);
-            showWhole(static_cast<QLineEdit *>(control), field.maxLength, features.text(field.id));
+            static_cast<RuledLineEdit *>(control)->place(features.text(field.id));
             break;
         case FeatureKind::Check:
             static_cast<QCheckBox *>(control)->setChecked(features.selection(field.id) != 0);
@@ -263,54 +235,23 @@ void OptionalFeaturesWindow::showPage(FeaturePage page)
     m_controls[index(vfo ? Feature::VfoFrequency : Feature::PriorityChannel)]->setFocus(Qt::OtherFocusReason);
 }
 
-void OptionalFeaturesWindow::textEdited(Feature id, const QString &text)
+void OptionalFeaturesWindow::leaveField(RuledLineEdit *edit, Feature id)
 {
-    QString accepted = text;
-    if (const std::optional<FieldFilter> filter = keyFilterOf(id))
-        accepted = filterInsertion(*filter, m_shown[index(id)], text);
-    if (keyFilterOf(id) == FieldFilter::ChannelNumber)
-        accepted = channelNumberChanged(accepted);
-    if (accepted != text) {
-        auto *edit = static_cast<QLineEdit *>(m_controls[index(id)]);
-        const int cursor = edit->cursorPosition() - int(text.size() - accepted.size());
-        edit->setText(accepted);
-        edit->setCursorPosition(std::clamp(cursor, 0, int(accepted.size())));
-    }
-    m_shown[index(id)] = accepted;
-}
-
-void OptionalFeaturesWindow::leaveField(Feature id)
-{
-    const QString text = m_shown[index(id)];
-    switch (id) {
-    case Feature::PriorityChannel:
-    case Feature::PresentChannel: setFieldText(id, channelNumberLeft(text)); break;
-    case Feature::VfoFrequency: setFieldText(id, vfoFrequencyLeft(text, context().workspace().band)); break;
-    case Feature::VfoOffset: setFieldText(id, vfoOffsetLeft(text)); break;
-    default: setFieldText(id, text); break;
-    }
-}
-
-bool OptionalFeaturesWindow::isEdited(Feature id) const
-{
-    return m_shown[index(id)] != record().text(id);
+    context().document().setFeatureText(id, edit->text());
+    // The check may give back the text the record had: no change is
+    // announced then, yet the field shows the checked text.
+    edit->place(record().text(id));
 }
 
 void OptionalFeaturesWindow::leaveFocusedField()
 {
     // Only what the user typed is committed; a field merely holding the
     // focus keeps its value, whichever window is active.
-    if (const std::optional<Feature> id = lineEditFeature(focusWidget()); id && isEdited(*id))
-        leaveField(*id);
-}
-
-void OptionalFeaturesWindow::setFieldText(Feature id, const QString &text)
-{
-    auto *edit = static_cast<QLineEdit *>(m_controls[index(id)]);
-    if (edit->text() != text)
-        showWhole(edit, featureField(id).maxLength, text);
-    m_shown[index(id)] = text;
-    context().document().setFeatureText(id, text);
+    if (const std::optional<Feature> id = textFeature(focusWidget())) {
+        auto *edit = textField(*id);
+        if (edit->isEdited())
+            leaveField(edit, *id);
+    }
 }
 
 void OptionalFeaturesWindow::captionClicked(HiddenMode mode, int step)
@@ -326,15 +267,20 @@ void OptionalFeaturesWindow::captionClicked(HiddenMode mode, int step)
     context().notifyHiddenModeActivated(mode);
 }
 
-std::optional<Feature> OptionalFeaturesWindow::lineEditFeature(QObject *object) const
+std::optional<Feature> OptionalFeaturesWindow::textFeature(QObject *object) const
 {
-    if (!qobject_cast<QLineEdit *>(object))
+    if (!qobject_cast<RuledLineEdit *>(object))
         return std::nullopt;
     for (int i = 0; i < kFeatureCount; ++i) {
         if (m_controls[i] == object)
             return static_cast<Feature>(i);
     }
     return std::nullopt;
+}
+
+RuledLineEdit *OptionalFeaturesWindow::textField(Feature id) const
+{
+    return static_cast<RuledLineEdit *>(m_controls[index(id)]);
 }
 
 bool OptionalFeaturesWindow::eventFilter(QObject *watched, QEvent *event)
@@ -351,34 +297,21 @@ bool OptionalFeaturesWindow::eventFilter(QObject *watched, QEvent *event)
         return false;
     }
 
-    const std::optional<Feature> id = lineEditFeature(watched);
+    const std::optional<Feature> id = textFeature(watched);
     if (!id)
         return EditorWindow::eventFilter(watched, event);
 
+    RuledLineEdit *edit = textField(*id);
     if (event->type() == QEvent::FocusOut) {
-        if (leavesField(event) && isEdited(*id))
-            leaveField(*id);
+        if (leavesField(event) && edit->isEdited())
+            leaveField(edit, *id);
     } else if (event->type() == QEvent::KeyPress) {
-        auto *key = static_cast<QKeyEvent *>(event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            // Enter checks the field and goes no further: the focus stays.
-            leaveField(*id);
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            // Enter checks the field, edited or not, and goes no further:
+            // the focus stays.
+            leaveField(edit, *id);
             return true;
-        }
-        const QString typed = key->text();
-        const std::optional<FieldFilter> filter = keyFilterOf(*id);
-        // Shortcuts (Ctrl+A, Ctrl+V ...) may carry their letter as text; they are no typing.
-        const bool shortcut = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-        if (filter && !shortcut && typed.size() == 1 && typed[0].isPrint()) {
-            const std::optional<QChar> kept = filterKey(*filter, typed[0]);
-            if (!kept)
-                return true;
-            if (*kept != typed[0]) {
-                // The field receives the changed character as if it had been typed.
-                QKeyEvent changed(QEvent::KeyPress, key->key(), key->modifiers(), QString(*kept));
-                QCoreApplication::sendEvent(watched, &changed);
-                return true;
-            }
         }
     }
     return false;

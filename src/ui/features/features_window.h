@@ -2,7 +2,6 @@
 
 #include "features/hidden_modes.h"
 #include "features/optional_features.h"
-#include "features/optional_features_rules.h"
 #include "common/editor_window.h"
 
 #include <array>
@@ -11,15 +10,18 @@
 
 class QGroupBox;
 class QLabel;
-class QLineEdit;
 class QRadioButton;
 
 namespace quillon {
 
+class RuledLineEdit;
+
 // The optional-features window Form3: the pages "Function Set" (Frame2) and
 // "VFO" (Frame3) in one place, switched by Option1/Option2, and the VOX frame
 // (Frame1) beside them. Every control shows one setting of the workspace's
-// OptionalFeatures record and writes it back as soon as the user edits it.
+// OptionalFeatures record. A list or check box writes it back as soon as the
+// user changes it, a text field when the user leaves it (or presses Enter)
+// after changing its text.
 //
 // Clicks on three captions of the function page, all within 5 seconds of the
 // first, unlock a hidden mode (any order; the sets are disjoint):
@@ -49,21 +51,18 @@ private:
     void bindControls();
     void showPage(FeaturePage page);
 
-    // A user edit of a text field: filter what was inserted, apply the change rule, store.
-    void textEdited(Feature id, const QString &text);
-    // The field's check on leaving it (and on Enter); fields without one are left alone.
-    void leaveField(Feature id);
+    // Leaving a text field (and Enter): the text, after the field's check,
+    // into the record and back into the field.
+    void leaveField(RuledLineEdit *edit, Feature id);
     void leaveFocusedField();
-    void setFieldText(Feature id, const QString &text);
     void captionClicked(HiddenMode mode, int step);
 
-    std::optional<Feature> lineEditFeature(QObject *object) const;
-    bool isEdited(Feature id) const;
+    std::optional<Feature> textFeature(QObject *object) const;
+    RuledLineEdit *textField(Feature id) const;
     const OptionalFeatures &record() const;
 
     std::array<QWidget *, kFeatureCount> m_controls{};
     std::array<QLabel *, kFeatureCount> m_labels{};
-    std::array<QString, kFeatureCount> m_shown;   // text fields: last text the field holds
     QGroupBox *m_functionPage = nullptr;
     QGroupBox *m_vfoPage = nullptr;
     QRadioButton *m_functionOption = nullptr;

@@ -1,7 +1,8 @@
 #include "features/fm_window.h"
 
+#include "features/fm_channels_model.h"
 #include "features/fm_radio.h"
-#include "common/key_filter.h"
+#include "common/ruled_line_edit.h"
 #include "common/twips.h"
 #include "i18n/apply_language.h"
 #include "i18n/ui_texts.h"
@@ -14,17 +15,15 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QScopedValueRollback>
 #include <QScrollBar>
-#include <QTableWidget>
+#include <QTableView>
 
 namespace quillon {
 
 namespace {
 
-constexpr int kValueColumn = 1;
+constexpr int kValueColumn = FmChannelsModel::kValueColumn;
 constexpr int kMessageLeft = 3615;                  // twips, beside the grid
 constexpr QPoint kFrequencyModeMessage{5600, 100};  // twips, top right
 
@@ -35,14 +34,6 @@ QLabel *makeLabel(QWidget *parent, const QString &name)
     return label;
 }
 
-QTableWidgetItem *makeCell(const QString &text, Qt::ItemFlags flags)
-{
-    auto *item = new QTableWidgetItem(text);
-    item->setTextAlignment(Qt::AlignCenter);
-    item->setFlags(flags);
-    return item;
-}
-
 } // namespace
 
 FmRadioWindow::FmRadioWindow(AppContext &context, QWidget *parent)
@@ -50,12 +41,11 @@ FmRadioWindow::FmRadioWindow(AppContext &context, QWidget *parent)
 {
     setObjectName(QStringLiteral("Form5"));
     resize(pixelsAcross(this, 9000), pixelsDown(this, 7200));
-    auto *keyFilter = new KeyFilter(fmKey, this);
 
-    m_grid = new QTableWidget(FmRadio::kChannels, 2, this);
+    m_channels = new FmChannelsModel(fm(), this);
+    m_grid = new QTableView(this);
     m_grid->setObjectName(QStringLiteral("MSFGrid"));
-    m_grid->setHorizontalHeaderItem(0, new QTableWidgetItem);
-    m_grid->setHorizontalHeaderItem(1, new QTableWidgetItem);
+    m_grid->setModel(m_channels);
     m_grid->verticalHeader()->hide();
     m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_grid->verticalHeader()->setDefaultSectionSize(pixelsDown(this, 300));
@@ -65,21 +55,18 @@ FmRadioWindow::FmRadioWindow(AppContext &context, QWidget *parent)
     m_grid->setColumnWidth(1, pixelsAcross(this, 2200));
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectItems);
     m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_grid->setFixedWidth(2 * m_grid->frameWidth() + pixelsAcross(this, 900) + pixelsAcross(this, 2200)
                           + m_grid->verticalScrollBar()->sizeHint().width());
-    for (int row = 0; row < FmRadio::kChannels; ++row) {
-        m_grid->setItem(row, 0, makeCell(QString::number(row + 1), Qt::ItemIsEnabled));
-        m_grid->setItem(row, kValueColumn, makeCell(QString(), Qt::ItemIsEnabled | Qt::ItemIsSelectable));
-    }
 
-    // The in-place editor lives on the grid's viewport, so it scrolls with the cell.
-    m_cellEditor = new QLineEdit(m_grid->viewport());
+    // The in-place editor lives on the grid's viewport: a scroll (wheel or
+    // bar) moves it with its cell, so it never sits over another row.
+    m_cellEditor = new RuledLineEdit(InputRule::FmFrequency, 0, m_grid->viewport());
     m_cellEditor->setObjectName(QStringLiteral("Text1"));
     m_cellEditor->setAlignment(Qt::AlignCenter);
     m_cellEditor->hide();
-    m_cellEditor->installEventFilter(keyFilter);
     m_cellEditor->installEventFilter(this);
 
     m_message = makeLabel(this, QStringLiteral("Label2"));
@@ -89,9 +76,8 @@ FmRadioWindow::FmRadioWindow(AppContext &context, QWidget *parent)
     m_message->hide();
     m_message->installEventFilter(this);
 
-    m_frequencyMode = new QLineEdit(this);
+    m_frequencyMode = new RuledLineEdit(InputRule::FmFrequency, 0, this);
     m_frequencyMode->setObjectName(QStringLiteral("Text2"));
-    m_frequencyMode->installEventFilter(keyFilter);
     m_frequencyMode->installEventFilter(this);
 
     for (int i = 0; i < 3; ++i) {
@@ -126,7 +112,7 @@ FmRadioWindow::FmRadioWindow(AppContext &context, QWidget *parent)
     layout->setColumnStretch(2, 1);   // room for the range messages
     layout->setRowStretch(0, 1);
 
-    connect(m_grid, &QTableWidget::cellClicked, this, [this](int row, int) { beginCellEdit(row); });
+    connect(m_grid, &QTableView::clicked, this, [this](const QModelIndex &index) { beginCellEdit(index.row()); });
     connect(m_cellEditor, &QLineEdit::returnPressed, m_grid, qOverload<>(&QWidget::setFocus));
     connect(m_frequencyMode, &QLineEdit::returnPressed, m_grid, qOverload<>(&QWidget::setFocus));
     connect(m_lists[0], &QComboBox::activated, this,
@@ -135,7 +121,7 @@ FmRadioWindow::FmRadioWindow(AppContext &context, QWidget *parent)
     connect(m_lists[2], &QComboBox::activated, this, [this](int i) { this->context().document().selectFmStep(i); });
     connect(ok, &QPushButton::clicked, this, &FmRadioWindow::confirm);
     connect(cancel, &QPushButton::clicked, this, &QWidget::hide);
-    connect(&context, &AppContext::pendingEditsRequested, this, &FmRadioWindow::endCellEdit);
+    connect(&context, &AppContext::pendingEditsRequested, this, &FmRadioWindow::commitPendingEdits);
 
     applyLanguage();
     m_lists[1]->setItemText(1, ui_text::kFmFrequencyWithUnit.text(context.language()));
@@ -144,7 +130,7 @@ FmRadioWindow::FmRadioWindow(AppContext &context, QWidget *parent)
 
 void FmRadioWindow::documentChanged(const Change &change)
 {
-    if (change.areas & Area::Fm && !m_committing)
+    if (change.areas & Area::Fm)
         showModel();
 }
 
@@ -161,14 +147,13 @@ void FmRadioWindow::applyLanguage()
 void FmRadioWindow::showModel()
 {
     const FmControls &shown = fm().controls();
-    for (int row = 0; row < FmRadio::kChannels; ++row)
-        m_grid->item(row, kValueColumn)->setText(shown.cells[row]);
+    m_channels->refresh();
     // A present channel without an entry (0, or an erased 255) shows no
     // selection; OK then keeps it as it is.
     m_lists[0]->setCurrentIndex(m_lists[0]->findText(shown.presentChannelText));
     m_lists[1]->setCurrentIndex(shown.displayModeIndex);
     m_lists[2]->setCurrentIndex(shown.stepIndex);
-    m_frequencyMode->setText(shown.frequencyModeText);
+    m_frequencyMode->place(shown.frequencyModeText);
     // A decode replaces whatever an open cell edit held.
     m_cellEditing = false;
     m_cellEditor->hide();
@@ -179,10 +164,11 @@ void FmRadioWindow::beginCellEdit(int row)
     // Column 0 only numbers the channels: every click edits the frequency.
     m_editRow = row;
     m_cellEditing = true;
-    m_grid->setCurrentCell(row, kValueColumn);
-    const QRect cell = m_grid->visualRect(m_grid->model()->index(row, kValueColumn));
+    const QModelIndex index = m_channels->index(row, kValueColumn);
+    m_grid->setCurrentIndex(index);
+    const QRect cell = m_grid->visualRect(index);
     m_cellEditor->setGeometry(cell);
-    m_cellEditor->setText(fm().cell(row + 1));   // also clears "modified"
+    m_cellEditor->place(fm().cell(row + 1));
     m_cellEditor->show();
     m_cellEditor->raise();
     m_cellEditor->setFocus(Qt::MouseFocusReason);
@@ -199,29 +185,22 @@ void FmRadioWindow::endCellEdit()
     m_cellEditing = false;
     // Leaving a cell that was only looked at changes nothing, so a decoded
     // 108.00 is not refused just because the editor passed over it.
-    if (m_cellEditor->isModified()) {
-        const QScopedValueRollback<bool> committing(m_committing, true);
-        switch (context().document().commitFmCell(m_editRow + 1, m_cellEditor->text())) {
-        case FmEdit::Changed:
-            m_grid->item(m_editRow, kValueColumn)->setText(fm().cell(m_editRow + 1));
-            break;
-        case FmEdit::OutOfRange:
-            m_cellEditor->clear();
-            showRangeMessage(Message::FmChannelRange, m_message->pos());
-            break;
-        case FmEdit::Unchanged:
-            break;
-        }
+    if (m_cellEditor->isEdited()
+        && context().document().commitFmCell(m_editRow + 1, m_cellEditor->text()) == FmEdit::OutOfRange) {
+        m_cellEditor->clear();
+        showRangeMessage(Message::FmChannelRange, m_message->pos());
     }
     m_cellEditor->hide();
 }
 
 void FmRadioWindow::leaveFrequencyMode()
 {
-    if (!m_frequencyMode->isModified())
+    if (!m_frequencyMode->isEdited())
         return;
     const FmEdit result = context().document().commitFmFrequencyMode(m_frequencyMode->text());
-    m_frequencyMode->setText(fm().controls().frequencyModeText);   // also clears "modified"
+    // An emptied or refused text may be what the store had: no change is
+    // announced then, yet the box shows it.
+    m_frequencyMode->place(fm().controls().frequencyModeText);
     if (result == FmEdit::OutOfRange)
         showRangeMessage(Message::FmFrequencyRange,
                          QPoint(pixelsAcross(this, kFrequencyModeMessage.x()), pixelsDown(this, kFrequencyModeMessage.y())));
@@ -237,12 +216,16 @@ void FmRadioWindow::showRangeMessage(Message message, QPoint at)
     m_message->raise();
 }
 
+void FmRadioWindow::commitPendingEdits()
+{
+    endCellEdit();
+    leaveFrequencyMode();
+}
+
 void FmRadioWindow::confirm()
 {
     // A box still holding the focus is left first, as a click would.
-    endCellEdit();
-    if (m_frequencyMode->hasFocus())
-        leaveFrequencyMode();
+    commitPendingEdits();
     context().document().confirmFm();
     hide();
 }

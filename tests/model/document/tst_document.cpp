@@ -7,6 +7,8 @@
 
 using namespace quillon;
 
+Q_DECLARE_METATYPE(quillon::Feature)
+
 namespace {
 
 QByteArray saved(Document &document)
@@ -29,6 +31,8 @@ private slots:
     void sliderDragIsOneStep();
     void undoneRowsFollowTheLanguage();
     void changesNameTheRows();
+    void featureTextsAreCheckedWhenLeft_data();
+    void featureTextsAreCheckedWhenLeft();
 };
 
 void TestDocument::operationsAreSteps()
@@ -198,6 +202,42 @@ void TestDocument::changesNameTheRows()
     QCOMPARE(cleared.firstChannel, 9);
     QVERIFY(cleared.areas & Area::Features);
     QVERIFY(cleared.areas & Area::Band);
+}
+
+void TestDocument::featureTextsAreCheckedWhenLeft_data()
+{
+    QTest::addColumn<Feature>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("kept");
+    QTest::addColumn<int>("address");
+    QTest::addColumn<QByteArray>("bytes");
+
+    QTest::newRow("vfo snapped") << Feature::VfoFrequency << "435.1234" << "435.12000" << 0x0720
+                                 << QByteArray::fromHex("00205143");
+    QTest::newRow("vfo outside the band") << Feature::VfoFrequency << "FFF.FFFFF" << "400.00000" << 0x0720
+                                          << QByteArray::fromHex("00000040");
+    QTest::newRow("offset limit") << Feature::VfoOffset << "150" << "99.99500" << 0x0724
+                                  << QByteArray::fromHex("00959909");
+    QTest::newRow("priority 0 is none") << Feature::PriorityChannel << "0" << "" << 0x0701 << QByteArray::fromHex("ff");
+    QTest::newRow("present above 128") << Feature::PresentChannel << "200" << "128" << 0x0705
+                                       << QByteArray::fromHex("80");
+    QTest::newRow("password as typed") << Feature::Password << "0012" << "0012" << 0x0740
+                                       << QByteArray::fromHex("30303132");
+}
+
+void TestDocument::featureTextsAreCheckedWhenLeft()
+{
+    QFETCH(Feature, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, kept);
+    QFETCH(int, address);
+    QFETCH(QByteArray, bytes);
+
+    Document document;
+    document.newImage();   // 400-470MHz
+    document.setFeatureText(field, typed);
+    QCOMPARE(document.workspace().features.text(field), kept);
+    QCOMPARE(document.encode().bytes(address, int(bytes.size())).toHex(), bytes.toHex());
 }
 
 QTEST_GUILESS_MAIN(TestDocument)

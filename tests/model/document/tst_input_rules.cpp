@@ -5,6 +5,7 @@
 using namespace quillon;
 
 Q_DECLARE_METATYPE(quillon::InputRule)
+Q_DECLARE_METATYPE(quillon::Feature)
 
 class TestInputRules : public QObject {
     Q_OBJECT
@@ -15,6 +16,8 @@ private slots:
     void edits_data();
     void edits();
     void cursorFollowsTheInsertion();
+    void optionalFeatureFields_data();
+    void optionalFeatureFields();
 };
 
 void TestInputRules::typedCharacters_data()
@@ -28,10 +31,10 @@ void TestInputRules::typedCharacters_data()
     QTest::newRow("grid name, outside ASCII") << InputRule::ChannelName << QString::fromUtf8("中é１") << "___";
     QTest::newRow("dtmf") << InputRule::DtmfCode << "12ab*#eE " << "12AB*#___";
     QTest::newRow("fm") << InputRule::FmFrequency << "9a0.1" << "9_0.1";
-    QTest::newRow("channel number") << InputRule::ChannelNumber << "09a.-" << "09___";
-    QTest::newRow("password") << InputRule::Digits << "5Z #" << "5___";
-    QTest::newRow("display text") << InputRule::DisplayText << "aZz9*#-. @" << "AZZ9*#-___";
-    QTest::newRow("vfo frequency") << InputRule::VfoFrequency << "4.5,e-" << "4.5___";
+    QTest::newRow("channel number") << InputRule::ChannelNumber << "09a.-\b" << "09___\b";
+    QTest::newRow("password") << InputRule::Digits << "5Z #\b" << "5___\b";
+    QTest::newRow("display text") << InputRule::DisplayText << "aZz9*#-. @\b" << "AZZ9*#-___\b";
+    QTest::newRow("vfo frequency") << InputRule::VfoFrequency << "4.5,e-\b" << "4.5___\b";
 }
 
 void TestInputRules::typedCharacters()
@@ -100,6 +103,34 @@ void TestInputRules::cursorFollowsTheInsertion()
     const InputResult dropped = applyInput(InputRule::ChannelName, 5, "AD", "A!D", 2);
     QCOMPARE(dropped.text, QStringLiteral("AD"));
     QCOMPARE(dropped.cursor, 1);
+}
+
+void TestInputRules::optionalFeatureFields_data()
+{
+    QTest::addColumn<Feature>("field");
+    QTest::addColumn<QString>("pasted");   // into the empty field
+    QTest::addColumn<QString>("kept");
+
+    QTest::newRow("priority channel") << Feature::PriorityChannel << "2x00" << "128";
+    QTest::newRow("present channel") << Feature::PresentChannel << "1.5" << "15";
+    QTest::newRow("password, 4") << Feature::Password << QString::fromUtf8("１2３4x56") << "2456";
+    QTest::newRow("power-on text, 6") << Feature::PowerOnText << QString::fromUtf8("中文中文abcdefg") << "ABCDEF";
+    QTest::newRow("vfo frequency, 9") << Feature::VfoFrequency << "435,1234567" << "435123456";
+    QTest::newRow("vfo offset, 8") << Feature::VfoOffset << "1 2.5 MHz 123456" << "12.51234";
+}
+
+void TestInputRules::optionalFeatureFields()
+{
+    QFETCH(Feature, field);
+    QFETCH(QString, pasted);
+    QFETCH(QString, kept);
+    const std::optional<InputRule> rule = featureInputRule(field);
+    QVERIFY(rule);
+    QCOMPARE(applyInput(*rule, featureField(field).maxLength, {}, pasted, int(pasted.size())).text, kept);
+
+    // Lists and check boxes take no text.
+    for (const FeatureField &other : featureFields())
+        QCOMPARE(featureInputRule(other.id).has_value(), other.kind == FeatureKind::Text);
 }
 
 QTEST_GUILESS_MAIN(TestInputRules)

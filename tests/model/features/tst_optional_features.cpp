@@ -17,7 +17,6 @@
 using namespace quillon;
 
 Q_DECLARE_METATYPE(quillon::Feature)
-Q_DECLARE_METATYPE(quillon::FieldFilter)
 
 namespace {
 
@@ -80,10 +79,6 @@ private slots:
     void textIsOneBytePerCharacter();
     void startFormKeepsUserOnlySettings();
     void encodeDecodeIsStable();
-    void keyFilters_data();
-    void keyFilters();
-    void insertionFilter_data();
-    void insertionFilter();
     void leaveChecks_data();
     void leaveChecks();
     void hiddenModes_data();
@@ -380,82 +375,42 @@ void TestOptionalFeatures::encodeDecodeIsStable()
     }
 }
 
-void TestOptionalFeatures::keyFilters_data()
-{
-    QTest::addColumn<FieldFilter>("filter");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("kept");   // one character per typed one; "_" dropped
-
-    QTest::newRow("channel") << FieldFilter::ChannelNumber << "09a.-\b" << "09___\b";
-    QTest::newRow("password") << FieldFilter::Digits << "5Z #\b" << "5___\b";
-    QTest::newRow("display text") << FieldFilter::DisplayText << "aZz9*#-. @\b" << "AZZ9*#-___\b";
-    QTest::newRow("frequency") << FieldFilter::Frequency << "4.5,e-\b" << "4.5___\b";
-}
-
-void TestOptionalFeatures::keyFilters()
-{
-    QFETCH(FieldFilter, filter);
-    QFETCH(QString, typed);
-    QFETCH(QString, kept);
-
-    QString result;
-    for (QChar c : typed)
-        result.append(filterKey(filter, c).value_or(u'_'));
-    QCOMPARE(result, kept);
-}
-
-void TestOptionalFeatures::insertionFilter_data()
-{
-    QTest::addColumn<FieldFilter>("filter");
-    QTest::addColumn<QString>("before");
-    QTest::addColumn<QString>("after");
-    QTest::addColumn<QString>("expected");
-
-    QTest::newRow("pasted at the end") << FieldFilter::DisplayText << "AB" << "ABc d" << "ABCD";
-    QTest::newRow("pasted in the middle") << FieldFilter::Digits << "12" << "1x3y2" << "132";
-    QTest::newRow("repeated characters") << FieldFilter::Frequency << "11" << "1a11" << "111";
-    QTest::newRow("replaced selection") << FieldFilter::ChannelNumber << "123" << "1z3" << "13";
-}
-
-void TestOptionalFeatures::insertionFilter()
-{
-    QFETCH(FieldFilter, filter);
-    QFETCH(QString, before);
-    QFETCH(QString, after);
-    QFETCH(QString, expected);
-    QCOMPARE(filterInsertion(filter, before, after), expected);
-}
-
 void TestOptionalFeatures::leaveChecks_data()
 {
-    QTest::addColumn<QString>("rule");
+    QTest::addColumn<Feature>("field");   // the leave check, or while typing for "typing"
+    QTest::addColumn<bool>("typing");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("typing 200") << "change" << "200" << "128";
-    QTest::newRow("leaving 007") << "channel" << "007" << "7";
-    QTest::newRow("leaving a huge number") << "channel" << "99999999999999999999" << "128";
-    QTest::newRow("vfo on raster") << "frequency" << "435.00625" << "435.00625";
-    QTest::newRow("vfo empty") << "frequency" << "" << "400.00000";
-    QTest::newRow("offset snapped") << "offset" << "5.0063" << "5.00625";
+    QTest::newRow("typing 200") << Feature::PriorityChannel << true << "200" << "128";
+    QTest::newRow("typing 128") << Feature::PresentChannel << true << "128" << "128";
+    QTest::newRow("leaving 007") << Feature::PriorityChannel << false << "007" << "7";
+    QTest::newRow("leaving 7") << Feature::PresentChannel << false << "7" << "7";
+    QTest::newRow("leaving 0") << Feature::PriorityChannel << false << "0" << "";
+    QTest::newRow("leaving empty") << Feature::PresentChannel << false << "" << "";
+    QTest::newRow("leaving a huge number") << Feature::PriorityChannel << false << "99999999999999999999" << "128";
+    QTest::newRow("vfo snapped down") << Feature::VfoFrequency << false << "435.12340" << "435.12000";
+    QTest::newRow("vfo on raster") << Feature::VfoFrequency << false << "435.00625" << "435.00625";
+    QTest::newRow("vfo band top") << Feature::VfoFrequency << false << "470" << "400.00000";
+    QTest::newRow("vfo below band") << Feature::VfoFrequency << false << "399.9" << "400.00000";
+    QTest::newRow("vfo erased") << Feature::VfoFrequency << false << "FFF.FFFFF" << "400.00000";
+    QTest::newRow("vfo empty") << Feature::VfoFrequency << false << "" << "400.00000";
+    QTest::newRow("offset limit") << Feature::VfoOffset << false << "150" << "99.99500";
+    QTest::newRow("offset whole") << Feature::VfoOffset << false << "10" << "10.00000";
+    QTest::newRow("offset empty") << Feature::VfoOffset << false << "" << "0.00000";
+    QTest::newRow("offset snapped") << Feature::VfoOffset << false << "5.0063" << "5.00625";
+    QTest::newRow("password unchecked") << Feature::Password << false << "0012" << "0012";
+    QTest::newRow("power-on text unchecked") << Feature::PowerOnText << false << "AB-1" << "AB-1";
 }
 
 void TestOptionalFeatures::leaveChecks()
 {
-    QFETCH(QString, rule);
+    QFETCH(Feature, field);
+    QFETCH(bool, typing);
     QFETCH(QString, text);
     QFETCH(QString, expected);
 
-    QString result;
-    if (rule == QLatin1String("change"))
-        result = channelNumberChanged(text);
-    else if (rule == QLatin1String("channel"))
-        result = channelNumberLeft(text);
-    else if (rule == QLatin1String("frequency"))
-        result = vfoFrequencyLeft(text, band400to470());
-    else
-        result = vfoOffsetLeft(text);
-    QCOMPARE(result, expected);
+    QCOMPARE(typing ? channelNumberChanged(text) : featureTextLeft(field, text, band400to470()), expected);
 }
 
 void TestOptionalFeatures::hiddenModes_data()

@@ -14,6 +14,7 @@ class TestRuledLineEdit : public QObject {
 private slots:
     void typingPasteAndInputMethodsFollowOneRule();
     void placedTextIsShownWhole();
+    void editingKeepsSelectionAndUndo();
 };
 
 void TestRuledLineEdit::typingPasteAndInputMethodsFollowOneRule()
@@ -64,6 +65,28 @@ void TestRuledLineEdit::placedTextIsShownWhole()
     QVERIFY(offset.isEdited());
     offset.place(QStringLiteral("10.00000"));
     QCOMPARE(offset.maxLength(), 8);
+}
+
+void TestRuledLineEdit::editingKeepsSelectionAndUndo()
+{
+    RuledLineEdit frequency(InputRule::VfoFrequency, 9);
+    frequency.place(QStringLiteral("435.00000"));
+    frequency.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frequency));
+
+    // A typed key replaces the selection, as in any text box.
+    frequency.setSelection(4, 5);
+    QTest::keyClicks(&frequency, QStringLiteral("1x2"));
+    QCOMPARE(frequency.text(), QStringLiteral("435.12"));
+    QTest::keyClick(&frequency, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(frequency.text(), QStringLiteral("435.00000"));
+
+    // A paste keeps the selection it replaces and leaves the cursor after it.
+    QApplication::clipboard()->setText(QStringLiteral("7a7"));
+    frequency.setSelection(0, 3);
+    QTest::keyClick(&frequency, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(frequency.text(), QStringLiteral("77.00000"));
+    QCOMPARE(frequency.cursorPosition(), 2);
 }
 
 QTEST_MAIN(TestRuledLineEdit)

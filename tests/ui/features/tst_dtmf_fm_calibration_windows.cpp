@@ -6,13 +6,19 @@
 #include "common/app_context.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QInputMethodEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
+#include <QWheelEvent>
+#include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <memory>
@@ -47,9 +53,9 @@ QStringList snapshot(QWidget *root)
             lines << name + QString::number(combo->currentIndex());
             for (int i = 0; i < combo->count(); ++i)
                 lines << name + combo->itemText(i);
-        } else if (auto *table = qobject_cast<QTableWidget *>(w)) {
-            for (int c = 0; c < table->columnCount(); ++c)
-                lines << name + table->horizontalHeaderItem(c)->text();
+        } else if (auto *table = qobject_cast<QTableView *>(w)) {
+            for (int c = 0; c < table->model()->columnCount(); ++c)
+                lines << name + table->model()->headerData(c, Qt::Horizontal).toString();
         } else if (auto *tabs = qobject_cast<QTabWidget *>(w)) {
             lines << name + QString::number(tabs->currentIndex());
             for (int i = 0; i < tabs->count(); ++i)
@@ -70,6 +76,8 @@ private slots:
 
     void dtmfKeyFilterAndLengths_data();
     void dtmfKeyFilterAndLengths();
+    void pastedAndComposedText_data();
+    void pastedAndComposedText();
     void dtmfPages();
     void dtmfShowsDecodeAndNewImage();
 
@@ -77,6 +85,9 @@ private slots:
     void fmCellEdit();
     void fmFrequencyModeRefused();
     void fmOkStoresCancelDoesNot();
+    void fmEditorStaysOnItsCell();
+    void fmRowsRepaintWhereChanged();
+    void fmPendingEditsAreLeft();
 
     void calibrationSliders();
     void calibrationHiddenModes();
@@ -88,7 +99,8 @@ private:
     QWidget *open(QWidget *window);
     void decode(const QByteArray &bytes, int address);
     void clickCell(int row);
-    QTableWidgetItem *cell(int row) { return child<QTableWidget>(m_fm.get(), QStringLiteral("MSFGrid"))->item(row, 1); }
+    QTableView *fmGrid() { return child<QTableView>(m_fm.get(), QStringLiteral("MSFGrid")); }
+    QString cell(int row) { return fmGrid()->model()->index(row, 1).data().toString(); }
 
     std::unique_ptr<AppContext> m_context;
     std::unique_ptr<DtmfWindow> m_dtmf;
@@ -131,9 +143,10 @@ void TestDtmfFmCalibrationWindows::decode(const QByteArray &bytes, int address)
 
 void TestDtmfFmCalibrationWindows::clickCell(int row)
 {
-    auto *grid = child<QTableWidget>(m_fm.get(), QStringLiteral("MSFGrid"));
-    grid->scrollToItem(grid->item(row, 1));
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualItemRect(grid->item(row, 1)).center());
+    QTableView *grid = fmGrid();
+    const QModelIndex index = grid->model()->index(row, 1);
+    grid->scrollTo(index);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(index).center());
 }
 
 void TestDtmfFmCalibrationWindows::dtmfKeyFilterAndLengths_data()
@@ -169,6 +182,47 @@ void TestDtmfFmCalibrationWindows::dtmfKeyFilterAndLengths()
     edit->clear();
     QTest::keyClicks(edit, QStringLiteral("1234567890abcd*#1234"));
     QCOMPARE(edit->text(), QStringLiteral("1234567890ABCD*#").left(maxLength));
+}
+
+void TestDtmfFmCalibrationWindows::pastedAndComposedText_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<bool>("paste");   // else an input method commits the text
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("kept");
+
+    for (const bool paste : {true, false}) {
+        const char *how = paste ? "pasted" : "composed";
+        QTest::addRow("DTMF letters and a space, %s", how) << "Form2" << "Text2" << paste << "9xyz e" << "9";
+        QTest::addRow("DTMF full-width digits, %s", how)
+            << "Form2" << "Text2" << paste << QString::fromUtf8("１２中e") << "";
+        QTest::addRow("DTMF past the own code's limit, %s", how)
+            << "Form2" << "Text3" << paste << "1a2b3c4d5" << "1A2B3C4D";
+        QTest::addRow("FM frequency mode, %s", how) << "Form5" << "Text2" << paste << "9a0" << "90";
+    }
+}
+
+void TestDtmfFmCalibrationWindows::pastedAndComposedText()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, field);
+    QFETCH(bool, paste);
+    QFETCH(QString, text);
+    QFETCH(QString, kept);
+    QWidget *w = open(window == u"Form2" ? static_cast<QWidget *>(m_dtmf.get()) : m_fm.get());
+    auto *edit = child<QLineEdit>(w, field);
+    edit->setFocus();
+    QTRY_VERIFY(edit->hasFocus());
+    if (paste) {
+        QApplication::clipboard()->setText(text);
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+    } else {
+        QInputMethodEvent commit;
+        commit.setCommitString(text);
+        QCoreApplication::sendEvent(edit, &commit);
+    }
+    QCOMPARE(edit->text(), kept);
 }
 
 void TestDtmfFmCalibrationWindows::dtmfPages()
@@ -234,7 +288,7 @@ void TestDtmfFmCalibrationWindows::fmCellEdit()
     QTest::keyClicks(editor, typed);
     QTest::keyClick(editor, Qt::Key_Return);
     QVERIFY(!editor->isVisible());
-    QCOMPARE(cell(20)->text(), shown);
+    QCOMPARE(cell(20), shown);
     QCOMPARE(m_context->workspace().fm.store().channels[20], QStringLiteral("90.00"));   // not before OK
 
     const bool refused = shown == u"90.00";
@@ -276,7 +330,7 @@ void TestDtmfFmCalibrationWindows::fmOkStoresCancelDoesNot()
 
     QTest::mouseClick(child<QAbstractButton>(w, QStringLiteral("Command2")), Qt::LeftButton);
     QVERIFY(!w->isVisible());
-    QCOMPARE(cell(0)->text(), QStringLiteral("90.00"));   // the grid keeps the edit
+    QCOMPARE(cell(0), QStringLiteral("90.00"));   // the grid keeps the edit
     QCOMPARE(document.encode().bytes(kFmChannels.start, 2).toHex(), QByteArray("ffff"));
     QCOMPARE(document.encode().at(kFmPresentChannel), 0);
 
@@ -285,6 +339,69 @@ void TestDtmfFmCalibrationWindows::fmOkStoresCancelDoesNot()
     QVERIFY(!w->isVisible());
     QCOMPARE(document.encode().bytes(kFmChannels.start, 2).toHex(), QByteArray("0118"));
     QCOMPARE(document.encode().at(kFmPresentChannel), 32);
+}
+
+void TestDtmfFmCalibrationWindows::fmEditorStaysOnItsCell()
+{
+    QWidget *w = open(m_fm.get());
+    QTableView *grid = fmGrid();
+    auto *editor = child<QLineEdit>(w, QStringLiteral("Text1"));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(12, 1)).center());
+    QTRY_VERIFY(editor->hasFocus());
+    const int top = grid->verticalScrollBar()->value();
+
+    // One notch of the wheel over the grid scrolls the rows and the editor alike.
+    QWheelEvent wheel(QPointF(10, 10), grid->viewport()->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(grid->viewport(), &wheel);
+    QVERIFY(grid->verticalScrollBar()->value() > top);
+    QCOMPARE(editor->geometry(), grid->visualRect(grid->model()->index(12, 1)));
+    grid->verticalScrollBar()->setValue(top);
+    QCOMPARE(editor->geometry(), grid->visualRect(grid->model()->index(12, 1)));
+
+    QTest::keyClicks(editor, QStringLiteral("90"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCOMPARE(cell(12), QStringLiteral("90.00"));
+    for (int row = 0; row < FmRadio::kChannels; ++row)
+        QCOMPARE(cell(row).isEmpty(), row != 12);
+}
+
+void TestDtmfFmCalibrationWindows::fmRowsRepaintWhereChanged()
+{
+    open(m_fm.get());
+    QSignalSpy repaint(fmGrid()->model(), &QAbstractItemModel::dataChanged);
+    QByteArray channels(2 * FmRadio::kChannels, char(0xFF));
+    channels.replace(2 * 4, 2, QByteArray::fromHex("0118"));    // channel 5: 90.00
+    channels.replace(2 * 30, 2, QByteArray::fromHex("00f0"));   // channel 31: 88.00
+    decode(channels, kFmChannels.start);
+    QCOMPARE(repaint.count(), 2);
+    QCOMPARE(repaint.at(0).at(0).toModelIndex().row(), 4);
+    QCOMPARE(repaint.at(1).at(1).toModelIndex().row(), 30);
+    QCOMPARE(cell(30), QStringLiteral("88.00"));
+
+    repaint.clear();
+    clickCell(4);
+    auto *editor = child<QLineEdit>(m_fm.get(), QStringLiteral("Text1"));
+    editor->selectAll();
+    QTest::keyClicks(editor, QStringLiteral("88"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCOMPARE(repaint.count(), 1);
+    QCOMPARE(repaint.at(0).at(0).toModelIndex(), repaint.at(0).at(1).toModelIndex());
+    QCOMPARE(repaint.at(0).at(0).toModelIndex().row(), 4);
+    QCOMPARE(cell(4), QStringLiteral("88.00"));
+}
+
+void TestDtmfFmCalibrationWindows::fmPendingEditsAreLeft()
+{
+    QWidget *w = open(m_fm.get());
+    auto *box = child<QLineEdit>(w, QStringLiteral("Text2"));
+    box->setFocus();
+    QTRY_VERIFY(box->hasFocus());
+    QTest::keyClicks(box, QStringLiteral("88.07"));
+    m_context->commitPendingEdits();
+    QCOMPARE(box->text(), QStringLiteral("88.05"));
+    QCOMPARE(m_context->workspace().fm.controls().frequencyModeText, QStringLiteral("88.05"));
+    QVERIFY(box->hasFocus());
 }
 
 void TestDtmfFmCalibrationWindows::calibrationSliders()

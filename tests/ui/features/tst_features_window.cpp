@@ -11,6 +11,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -60,6 +61,8 @@ private slots:
     void typedCharacterFilters_data();
     void typedCharacterFilters();
     void pasteIsFiltered();
+    void pastedAndComposedText_data();
+    void pastedAndComposedText();
     void pagesSwitchAndStay();
     void unlockSequences_data();
     void unlockSequences();
@@ -69,6 +72,8 @@ private slots:
     void decodedImageShowsAndEncodesBack();
     void editsReachTheImage();
     void pendingEditsAreChecked();
+    void untouchedFieldsKeepTheirBytes_data();
+    void untouchedFieldsKeepTheirBytes();
     void editingKeysAndShortFocusLosses();
 
 private:
@@ -264,6 +269,46 @@ void TestFeaturesWindow::pasteIsFiltered()
     QCOMPARE(edit->text(), QStringLiteral("ABCD"));
     m_context->commitPendingEdits();
     QCOMPARE(m_context->workspace().features.text(Feature::PowerOnText), QStringLiteral("ABCD"));
+}
+
+void TestFeaturesWindow::pastedAndComposedText_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<bool>("paste");   // else an input method commits the text
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("kept");
+
+    for (const bool paste : {true, false}) {
+        const char *how = paste ? "pasted" : "composed";
+        // Filtered first, then cut: the field's limit counts what it keeps.
+        QTest::addRow("power-on text, %s", how) << "Text31" << paste << QString::fromUtf8("中文中文abcdefg") << "ABCDEF";
+        QTest::addRow("password, %s", how) << "Text1" << paste << QString::fromUtf8("１2３4x56") << "2456";
+        QTest::addRow("channel number, %s", how) << "Text2" << paste << "2x00" << "128";
+        QTest::addRow("vfo frequency, %s", how) << "Text20" << paste << "435,1234567" << "435123456";
+        QTest::addRow("vfo offset, %s", how) << "Text21" << paste << "1 2.5 MHz" << "12.5";
+    }
+}
+
+void TestFeaturesWindow::pastedAndComposedText()
+{
+    QFETCH(QString, field);
+    QFETCH(bool, paste);
+    QFETCH(QString, text);
+    QFETCH(QString, kept);
+
+    if (field == u"Text20" || field == u"Text21")
+        showVfoPage();
+    auto *edit = child<QLineEdit>(field.toLatin1().constData());
+    retype(edit, QString());
+    if (paste) {
+        QApplication::clipboard()->setText(text);
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+    } else {
+        QInputMethodEvent commit;
+        commit.setCommitString(text);
+        QCoreApplication::sendEvent(edit, &commit);
+    }
+    QCOMPARE(edit->text(), kept);
 }
 
 void TestFeaturesWindow::pagesSwitchAndStay()
@@ -478,6 +523,52 @@ void TestFeaturesWindow::pendingEditsAreChecked()
     m_context->commitPendingEdits();
     QCOMPARE(edit->text(), QStringLiteral("441.00000"));
     QCOMPARE(m_context->workspace().features.text(Feature::VfoFrequency), QStringLiteral("441.00000"));
+}
+
+void TestFeaturesWindow::untouchedFieldsKeepTheirBytes_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::newRow("VFO frequency") << "Text20";
+    QTest::newRow("priority channel") << "Text2";
+}
+
+void TestFeaturesWindow::untouchedFieldsKeepTheirBytes()
+{
+    // An erased VFO frequency (FFF.FFFFF) and a priority channel 0, both
+    // values the leave checks would rewrite, decoded from an image.
+    QFETCH(QString, field);
+    MemoryImage image = MemoryImage::fromByteArray(QByteArray(kImageSize, '\xFF'));
+    image.set(0x0701, 0);
+    m_context->document().openImage(image);
+    if (field == u"Text20")
+        showVfoPage();
+    auto *focused = child<QLineEdit>(field.toLatin1().constData());
+    QTest::mouseClick(focused, Qt::LeftButton);
+    QTRY_VERIFY(focused->hasFocus());
+
+    auto savedBytes = [this] {
+        const MemoryImage &written = m_context->document().encode();
+        return written.bytes(0x0720, 4) + written.bytes(0x0701, 1);
+    };
+    const QByteArray untouched = QByteArray::fromHex("FFFFFFFF00");
+    // Save, Read and Write commit what is being typed: here nothing is.
+    m_context->commitPendingEdits();
+    QCOMPARE(savedBytes().toHex(), untouched.toHex());
+    QCOMPARE(child<QLineEdit>("Text20")->text(), QStringLiteral("FFF.FFFFF"));
+    QCOMPARE(child<QLineEdit>("Text2")->text(), QStringLiteral("0"));
+    // Leaving the field without typing checks nothing either.
+    QTest::keyClick(focused, Qt::Key_Tab);
+    QTRY_VERIFY(!focused->hasFocus());
+    QCOMPARE(savedBytes().toHex(), untouched.toHex());
+    QCOMPARE(m_context->document().isModified(), false);
+
+    // Enter is the user asking for the check: it runs, edited or not.
+    QTest::mouseClick(focused, Qt::LeftButton);
+    QTRY_VERIFY(focused->hasFocus());
+    QTest::keyClick(focused, Qt::Key_Return);
+    const Workspace &ws = m_context->workspace();
+    QCOMPARE(focused->text(), field == u"Text20" ? QString::number(ws.band.low, 'f', 5) : QString());
+    QVERIFY(savedBytes() != untouched);
 }
 
 QTEST_MAIN(TestFeaturesWindow)
