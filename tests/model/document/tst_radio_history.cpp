@@ -96,16 +96,19 @@ void TestRadioHistory::storesExactlyTheImage()
     // The same second again: a name of its own, listed as the newer one.
     const QString second = history.store(HistoryDirection::Read, image, kWhen.addMSecs(100));
     QCOMPARE(QFileInfo(second).fileName(), QStringLiteral("2026-12-08T14-03-22-read-400-470MHz-2.dat"));
+    const QString third = history.store(HistoryDirection::Written, imageOfBand(5), kWhen);
+    QCOMPARE(QFileInfo(third).fileName(), QStringLiteral("2026-12-08T14-03-22-write-450-470MHz-3.dat"));
     const QString written = history.store(HistoryDirection::Written, imageOfBand(5), kWhen.addSecs(-60));
     const QList<HistoryEntry> entries = history.entries();
-    QCOMPARE(entries.size(), 3);
-    QCOMPARE(entries[0].path, second);
-    QCOMPARE(entries[1].path, first);
-    QCOMPARE(entries[2].path, written);
-    QCOMPARE(entries[2].direction, HistoryDirection::Written);
-    QCOMPARE(entries[2].band, QStringLiteral("450-470MHz"));
+    QCOMPARE(entries.size(), 4);
+    QCOMPARE(entries[0].path, third);
+    QCOMPARE(entries[1].path, second);
+    QCOMPARE(entries[2].path, first);
+    QCOMPARE(entries[3].path, written);
+    QCOMPARE(entries[3].direction, HistoryDirection::Written);
+    QCOMPARE(entries[3].band, QStringLiteral("450-470MHz"));
     // Written atomically: no file but the images is left in the folder.
-    QCOMPARE(QDir(history.folder()).entryList(QDir::Files).size(), 3);
+    QCOMPARE(QDir(history.folder()).entryList(QDir::Files).size(), 4);
 }
 
 void TestRadioHistory::keepsTheNewest()
