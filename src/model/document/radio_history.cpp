@@ -130,10 +130,16 @@ QString RadioHistory::store(HistoryDirection direction, const MemoryImage &image
     if (!dir.mkpath(QStringLiteral(".")))
         return fail(QStringLiteral("cannot create the folder %1").arg(QDir::toNativeSeparators(m_folder)));
 
-    // Two transfers within one second get names of their own.
+    // Transfers within one second are numbered, so each has a name of its
+    // own and the newest stays first.
     const QDateTime second = when.addMSecs(-when.time().msec());
+    int sequence = 1;
+    for (const HistoryEntry &entry : entries()) {
+        if (entry.when == second)
+            sequence = qMax(sequence, entry.sequence + 1);
+    }
     QString path;
-    for (int sequence = 1; path.isEmpty() || QFileInfo::exists(path); ++sequence)
+    for (; path.isEmpty() || QFileInfo::exists(path); ++sequence)
         path = dir.filePath(fileName(second, direction, bandOf(image), sequence));
 
     QSaveFile file(path);

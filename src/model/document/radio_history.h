@@ -19,7 +19,7 @@ struct HistoryEntry {
     QDateTime when;   // local time, whole seconds
     HistoryDirection direction = HistoryDirection::Read;
     QString band;     // "400-470MHz", or "unknown" for a band byte outside 0..9
-    int sequence = 1; // 2, 3, ... for further transfers within the same second
+    int sequence = 1; // 2, 3, ... for further transfers within the same second, in any direction
 };
 
 // What the history list shows of an image beside its name.
