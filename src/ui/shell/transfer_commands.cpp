@@ -46,6 +46,7 @@ void TransferCommands::install(QMenu *fileMenu, QMenu *programMenu, QStatusBar *
     m_traceOffer = new QLabel(statusBar);
     m_traceOffer->setObjectName(QStringLiteral("PanelTrace"));
     m_traceOffer->setTextFormat(Qt::RichText);
+    m_traceOffer->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     m_traceOffer->setVisible(false);
     connect(m_traceOffer, &QLabel::linkActivated, &m_transfer, &TransferController::saveTrace);
     statusBar->addWidget(m_traceOffer);
