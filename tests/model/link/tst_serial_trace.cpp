@@ -8,13 +8,9 @@
 
 using namespace quillon;
 
-Q_DECLARE_METATYPE(quillon::TransferKind)
-
 class TestSerialTrace : public QObject {
     Q_OBJECT
 private slots:
-    void frameNames_data();
-    void frameNames();
     void ackAcrossABoundary_data();
     void ackAcrossABoundary();
     void floodKeepsNoMemory();
@@ -22,33 +18,6 @@ private slots:
     void traceIsBounded();
     void savedAtomically();
 };
-
-void TestSerialTrace::frameNames_data()
-{
-    QTest::addColumn<TransferKind>("kind");
-    QTest::addColumn<int>("step");
-    QTest::addColumn<QByteArray>("frame");
-    QTest::addColumn<QString>("name");
-    MemoryImage image;
-    QTest::newRow("opening") << TransferKind::Read << 1 << QByteArray("PROGRAM") << "opening";
-    QTest::newRow("identify") << TransferKind::Write << 2 << QByteArray("\x02") << "identification request";
-    QTest::newRow("read: accept") << TransferKind::Read << 2 << QByteArray("\x06") << "identification accepted";
-    QTest::newRow("write: accept") << TransferKind::Write << 3 << QByteArray("\x06") << "identification accepted";
-    QTest::newRow("block received") << TransferKind::Read << 40 << QByteArray("\x06") << "block received";
-    QTest::newRow("calibration left out") << TransferKind::Write << 128 << QByteArray("\x06")
-                                          << "calibration block left out";
-    QTest::newRow("read request") << TransferKind::Read << 4 << readRequestFrame(0x0BF0) << "read request 0x0BF0";
-    QTest::newRow("write block") << TransferKind::Write << 5 << writeFrame(0x0010, image) << "write block 0x0010";
-    QTest::newRow("end") << TransferKind::Read << 195 << QByteArray("E") << "end";
-}
-
-void TestSerialTrace::frameNames()
-{
-    QFETCH(TransferKind, kind);
-    QFETCH(int, step);
-    QFETCH(QByteArray, frame);
-    QTEST(describeFrame(kind, step, frame), "name");
-}
 
 void TestSerialTrace::ackAcrossABoundary_data()
 {

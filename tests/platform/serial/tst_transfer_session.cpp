@@ -1,14 +1,9 @@
 // The transfer session without any window, as the command-line tool runs
-// it: Qt Core and Qt SerialPort only, against the simulated radio on a
-// pseudo-terminal.
+// it (Qt Core and Qt SerialPort only), against the simulated radio on a
+// pseudo-terminal: the trace it keeps.
 
 #include "support/radio_process.h"
 
-#include "document/document.h"
-#include "document/image_compare.h"
-#include "i18n/link_texts.h"
-#include "image/address_map.h"
-#include "serial_port.h"
 #include "transfer_session.h"
 
 #include <QFile>
@@ -19,8 +14,6 @@ using namespace quillon;
 using namespace quillon::test;
 
 namespace {
-
-const QString kMissingDevice = QStringLiteral("/nonexistent/quillon-tty");
 
 struct Frame {
     bool sent;
@@ -48,8 +41,6 @@ class TestTransferSession : public QObject {
     Q_OBJECT
 private slots:
     void traceAfterASilentRadio();
-    void writeAndReadBack();
-    void portsSayWhatTheyAre();
 };
 
 void TestTransferSession::traceAfterASilentRadio()
@@ -95,67 +86,6 @@ void TestTransferSession::traceAfterASilentRadio()
     QVERIFY(steps.contains(QStringLiteral("tx step 3 block received")));
     QCOMPARE(steps.last(), QStringLiteral("tx step 4 end"));
     QCOMPARE(lines.last(), QStringLiteral("== Ended: time-out, the radio was silent for more than 3000 ms"));
-}
-
-// What the command line's write --verify does: write, read back, compare
-// over the blocks a write sends.
-void TestTransferSession::writeAndReadBack()
-{
-    RadioProcess radio({QStringLiteral("--band"), QStringLiteral("3"), QStringLiteral("--corrupt-block"),
-                        QStringLiteral("0x0040")});
-    TransferSession session;
-    QVERIFY(session.openDevice(radio.device()));
-    Document document;
-    document.newImage();
-    for (int channel = 4; channel <= 6; ++channel)
-        document.commitFrequency(channel, kColumnRx, QStringLiteral("44%1.5").arg(channel));
-    WriteSettings settings;
-    settings.bandIndex = 3;
-    QVERIFY(session.startWrite(settings, [&] { return document.encode(); }));
-    QCOMPARE(session.waitForEnd(), TransferEnd::WriteComplete);
-    QVERIFY(session.lastWritten());
-    QVERIFY(session.lastWritten()->image == document.workspace().writeImage);
-    QVERIFY(!session.lastWritten()->calibration);
-
-    QVERIFY(session.startRead());
-    QCOMPARE(session.waitForEnd(), TransferEnd::ReadComplete);
-    const QList<ImageDifference> differences
-        = compareImages(session.received(), session.lastWritten()->image, Language::English,
-                        [](int address) { return isWrittenAddress(address, false); });
-    QCOMPARE(differences.size(), 1);
-    QCOMPARE(differences.first().area, ImageDifference::Area::Channel);
-    QCOMPARE(differences.first().number, 5);
-    QCOMPARE(differences.first().addresses, QList<int>{0x0040});
-    QCOMPARE(int(session.trace().transfers().size()), 2);
-}
-
-void TestTransferSession::portsSayWhatTheyAre()
-{
-    RadioProcess radio({});
-    const QString pty = radio.device();
-    qputenv("QUILLON_SERIAL_PORTS", (pty + u':' + kMissingDevice).toLocal8Bit());
-
-    QList<PortDescription> ports = describePorts();
-    QCOMPARE(ports.size(), kPortCount);
-    QCOMPARE(ports[0].device, pty);
-    QCOMPARE(ports[0].state, PortDescription::State::Available);
-    QCOMPARE(ports[1].device, kMissingDevice);
-    QCOMPARE(ports[1].state, PortDescription::State::Missing);
-    QVERIFY(!ports[1].reason.isEmpty());
-    QCOMPARE(ports[2].state, PortDescription::State::NoDevice);
-
-    const QString missing = portDescriptionText(ports[1], Language::English);
-    QCOMPARE(missing.split(u'\n'), (QStringList{kMissingDevice, link_text::kPortMissing.en + QStringLiteral(" (")
-                                                                      + ports[1].reason + u')'}));
-    QCOMPARE(portDescriptionText(ports[2], Language::Chinese), QString::fromUtf8("没有串口设备对应端口 3"));
-
-    // The port this program holds is named as such and not opened again.
-    TransferSession session;
-    QVERIFY(session.openPort(1));
-    ports = describePorts(session.openDeviceName());
-    QCOMPARE(ports[0].state, PortDescription::State::OpenHere);
-    QCOMPARE(portDescriptionText(ports[0], Language::English), pty + u'\n' + link_text::kPortOpenHere.en);
-    qunsetenv("QUILLON_SERIAL_PORTS");
 }
 
 QTEST_GUILESS_MAIN(TestTransferSession)
