@@ -140,7 +140,7 @@ void TestTransferCommands::portsSayWhatTheyAre()
     qputenv("QUILLON_SERIAL_PORTS", (pty + u':' + kMissingDevice + QStringLiteral(":/nonexistent/later")).toLocal8Bit());
     openList();
     QVERIFY(toolTip(2).startsWith(QStringLiteral("/nonexistent/later\n")));
-    // Choosing the missing one: the Part's message, the reason in the status bar's tool tip.
+    // Choosing the missing one: the fixed message, the reason in the status bar's tool tip.
     QTest::keyClick(ports->view(), Qt::Key_Down);
     QTest::keyClick(ports->view(), Qt::Key_Return);
     QTRY_VERIFY(!ports->isVisible());
@@ -206,7 +206,7 @@ void TestTransferCommands::traceOfferedAfterACommunicationError()
     QVERIFY(!offer->isVisible());
 
     QTest::keyClick(h.window.get(), Qt::Key_R, Qt::ControlModifier);
-    // The Part's message exactly; the offer beside it in the status bar.
+    // The fixed message exactly; the offer beside it in the status bar.
     QCOMPARE(h.messages.size(), 1);
     QCOMPARE(h.messages[0].text, messageText(Message::CommunicationError, Language::English).text);
     QCOMPARE(h.messages[0].style, kStyleStop);
