@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -126,6 +127,9 @@ int main(int argc, char *argv[])
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // Every transfer leaves an image in the radio history: not in the user's.
+    const QTemporaryDir state;
+    qputenv("XDG_STATE_HOME", QFile::encodeName(state.path()));
     AppContext context;
     context.setResponder([](const QString &, int, const QString &) { return kAnswerOk; });
     constexpr double kWireMsPerByte = 10.0 * 1000.0 / 9600.0;

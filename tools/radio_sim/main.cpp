@@ -54,7 +54,9 @@ int main(int argc, char *argv[])
     const QList<QCommandLineOption> options{
         {QStringLiteral("memory"),
          QStringLiteral("Memory image (.dat file) to load and to save after every session that wrote "
-                        "blocks. Created when missing. Without it the memory is all 0xFF and never saved."),
+                        "blocks. Created when missing. A radio whose memory comes from no file (this option "
+                        "not given, or its file not there yet) starts with a small sample of channels in its "
+                        "band; without this option the memory is never saved."),
          QStringLiteral("file")},
         {QStringLiteral("band"), QStringLiteral("Band code 0..9 reported in the identification (default 0)."),
          QStringLiteral("n"), QStringLiteral("0")},
@@ -73,6 +75,21 @@ int main(int argc, char *argv[])
         {QStringLiteral("wrong-id"), QStringLiteral("Fault: identify as another radio model.")},
         {QStringLiteral("split"), QStringLiteral("Fault: send every answer in two parts with a 5 ms pause.")},
         {QStringLiteral("stray-byte"), QStringLiteral("Fault: follow every answer with an extra 0x00 byte.")},
+        {QStringLiteral("corrupt-block"),
+         QStringLiteral("Fault: store every write of the block at ADDR (0x0000..0x0BF0, a multiple of 16) with "
+                        "bit 0 of its first byte flipped, so a read afterwards differs from what was written."),
+         QStringLiteral("ADDR")},
+        {QStringLiteral("garbage-after"),
+         QStringLiteral("Fault: answer n frames, then answer with noise that holds no 0x06 until the next "
+                        "0x45 (once)."),
+         QStringLiteral("n")},
+        {QStringLiteral("cut-after"),
+         QStringLiteral("Fault: answer n frames, then close the line for good, as a pulled cable does."),
+         QStringLiteral("n")},
+        {QStringLiteral("flood-after"),
+         QStringLiteral("Fault: answer n frames, then send nothing but noise, as fast as the line takes it, "
+                        "until the next 0x45 (once)."),
+         QStringLiteral("n")},
         {QStringLiteral("verbose"), QStringLiteral("Log every frame received (rx) and answer sent (tx).")},
     };
     parser.addOptions(options);
@@ -87,14 +104,32 @@ int main(int argc, char *argv[])
     RadioFaults faults;
     faults.wrongId = parser.isSet(QStringLiteral("wrong-id"));
     faults.strayByte = parser.isSet(QStringLiteral("stray-byte"));
-    if (parser.isSet(QStringLiteral("silent-after"))) {
-        const std::optional<int> n = numberOption(parser, QStringLiteral("silent-after"), 0, 1 << 30);
-        if (!n)
-            return 2;
-        faults.silentAfter = *n;
+    // A frame count given with --name, or -1 when the option is absent.
+    bool badCount = false;
+    const auto frameCount = [&](const char *name) {
+        const QString option = QLatin1String(name);
+        if (!parser.isSet(option))
+            return -1;
+        const std::optional<int> n = numberOption(parser, option, 0, 1 << 30);
+        badCount |= !n;
+        return n.value_or(-1);
+    };
+    faults.silentAfter = frameCount("silent-after");
+    faults.garbageAfter = frameCount("garbage-after");
+    if (parser.isSet(QStringLiteral("corrupt-block"))) {
+        bool ok = false;
+        const int address = parser.value(QStringLiteral("corrupt-block")).toInt(&ok, 0);
+        if (!ok || address < 0 || address > kImageSize - 16 || address % 16 != 0)
+            return fail(QStringLiteral("--corrupt-block takes a block address from 0x0000 to 0x0BF0, "
+                                       "a multiple of 16"));
+        faults.corruptBlock = address;
     }
 
     LineOptions line;
+    line.cutAfter = frameCount("cut-after");
+    line.floodAfter = frameCount("flood-after");
+    if (badCount)
+        return 2;
     line.paced = parser.isSet(QStringLiteral("paced"));
     line.split = parser.isSet(QStringLiteral("split"));
     line.verbose = parser.isSet(QStringLiteral("verbose"));
@@ -109,8 +144,7 @@ int main(int argc, char *argv[])
         return fail(QStringLiteral("--delay-once-ms needs --delay-at"));
     }
 
-    MemoryImage memory;
-    memory.fill(0, kImageSize - 1, 0xFF);
+    MemoryImage memory = sampleMemory(*band);
     if (parser.isSet(QStringLiteral("memory"))) {
         line.memoryFile = parser.value(QStringLiteral("memory"));
         if (QFileInfo::exists(line.memoryFile)) {

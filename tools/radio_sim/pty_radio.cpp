@@ -47,6 +47,7 @@ PtyRadio::PtyRadio(SimulatedRadio &radio, LineOptions options, QObject *parent)
     m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &PtyRadio::sendDueAnswers);
+    connect(&m_floodTimer, &QTimer::timeout, this, &PtyRadio::flood);
 }
 
 PtyRadio::~PtyRadio()
@@ -131,7 +132,12 @@ void PtyRadio::handleFrames(const QList<RadioFrame> &frames, Clock::time_point r
         }
         if (m_options.verbose)
             logLine(QString::asprintf("rx %d %s", frame.number, frame.bytes.toHex(' ').constData()));
-        if (!frame.answer.isEmpty()) {
+        if (m_flooding && frame.kind == RadioFrame::Kind::End) {
+            m_flooding = false;
+            m_floodTimer.stop();
+            logLine(QStringLiteral("flood end bytes=%1").arg(m_floodBytes));
+        }
+        if (!frame.answer.isEmpty() && !m_flooding) {
             auto notBefore = ready + milliseconds(m_options.delayMs);
             if (frame.number == m_options.delayAt)
                 notBefore += milliseconds(m_options.delayOnceMs);
@@ -141,6 +147,41 @@ void PtyRadio::handleFrames(const QList<RadioFrame> &frames, Clock::time_point r
             endSession();
     }
     sendDueAnswers();
+    for (const RadioFrame &frame : frames) {
+        if (frame.number == m_options.cutAfter) {
+            cutLine();
+            return;
+        }
+        if (frame.number == m_options.floodAfter) {
+            m_flooding = true;
+            m_floodBytes = 0;
+            logLine(QStringLiteral("flood start"));
+            m_floodTimer.start(1);
+        }
+    }
+}
+
+void PtyRadio::cutLine()
+{
+    // Both ends of the master side go: the tool's device hangs up.
+    m_notifier.reset();
+    m_timer.stop();
+    m_answers.clear();
+    ::close(m_slave);
+    ::close(m_master);
+    m_slave = m_master = -1;
+    logLine(QStringLiteral("line cut"));
+}
+
+void PtyRadio::flood()
+{
+    static const QByteArray noise = lineGarbage(64 * 1024);
+    for (;;) {
+        const ssize_t n = ::write(m_master, noise.constData(), noise.size());
+        if (n <= 0)
+            return;   // the line is full: the next turn of the timer goes on
+        m_floodBytes += n;
+    }
 }
 
 void PtyRadio::sendDueAnswers()

@@ -20,6 +20,8 @@ struct LineOptions {
     int delayOnceMs = 0;     // before the answer to frame delayAt only
     int delayAt = -1;
     bool split = false;      // every answer in two writes, a short pause between
+    int cutAfter = -1;       // answer this many frames, then close the line for good
+    int floodAfter = -1;     // answer this many frames, then only noise, as fast as the line takes it, until 0x45
     bool verbose = false;    // log every frame
     QString memoryFile;      // saved after every session that wrote blocks
 };
@@ -49,6 +51,8 @@ private:
     void transmit(const QByteArray &bytes, Clock::time_point start);
     void writeAll(const QByteArray &bytes);
     void endSession();
+    void cutLine();
+    void flood();
 
     SimulatedRadio &m_radio;
     LineOptions m_options;
@@ -58,6 +62,9 @@ private:
     std::unique_ptr<QSocketNotifier> m_notifier;
     std::deque<Answer> m_answers;
     QTimer m_timer;
+    QTimer m_floodTimer;
+    bool m_flooding = false;
+    qint64 m_floodBytes = 0;
     Clock::time_point m_rxDone{};
     Clock::time_point m_lastAnswerDone{};
     bool m_awaitingTool = false;

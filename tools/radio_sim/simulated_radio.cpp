@@ -1,5 +1,8 @@
 #include "radio_sim/simulated_radio.h"
 
+#include "document/document.h"
+#include "image/band.h"
+
 namespace quillon {
 
 namespace {
@@ -20,6 +23,32 @@ bool blockInImage(int address)
 }
 
 } // namespace
+
+QByteArray lineGarbage(qsizetype size)
+{
+    // No byte is 0x06 and none ends in 0 before one that starts with 6.
+    static const char pattern[] = {'\x5A', '\xA5', '\x3C', '\xC3'};
+    QByteArray bytes(size, '\0');
+    for (qsizetype i = 0; i < size; ++i)
+        bytes[i] = pattern[i % 4];
+    return bytes;
+}
+
+MemoryImage sampleMemory(int band)
+{
+    Document document;
+    document.newImage();
+    document.selectBand(band);
+    const BandState &limits = document.workspace().band;
+    // Five channels a megahertz apart from the bottom of the band, named
+    // for what they are.
+    for (int channel = 1; channel <= 5; ++channel) {
+        const double megahertz = limits.low + 0.5 + (channel - 1) * qMin(1.0, (limits.high - limits.low - 1) / 5.0);
+        document.commitFrequency(channel, kColumnRx, QString::number(megahertz, 'f', 5));
+        document.commitName(channel, QStringLiteral("SAMPLE%1").arg(channel));
+    }
+    return document.encode();
+}
 
 SimulatedRadio::SimulatedRadio(const MemoryImage &memory, int band, RadioFaults faults)
     : m_memory(memory), m_band(band), m_faults(faults)
@@ -114,10 +143,15 @@ void SimulatedRadio::answer(RadioFrame &frame)
         m_silent = true;
         m_silenceUsed = true;
     }
+    if (m_faults.garbageAfter >= 0 && !m_garbageUsed && frame.number > m_faults.garbageAfter) {
+        m_garbage = true;
+        m_garbageUsed = true;
+    }
     if (frame.kind == Kind::End) {
         // The end closes the session even for a radio that fell silent.
         frame.sessionEnded = true;
         m_inSession = false;
+        m_garbage = false;
         if (m_silent) {
             m_silent = false;
             return;
@@ -125,6 +159,8 @@ void SimulatedRadio::answer(RadioFrame &frame)
         frame.answer = QByteArray(1, 0x06);
     } else if (m_silent) {
         return;
+    } else if (m_garbage) {
+        frame.answer = lineGarbage(qMax<qsizetype>(1, frame.bytes.size()));
     } else {
         switch (frame.kind) {
         case Kind::Opening:
@@ -140,7 +176,10 @@ void SimulatedRadio::answer(RadioFrame &frame)
             if (blockInImage(frame.address) && frame.bytes.at(3) == kBlock) {
                 ++m_session.writes;
                 m_session.writtenAddresses.append(frame.address);
-                m_memory.store(frame.address, frame.bytes.mid(4));
+                QByteArray data = frame.bytes.mid(4);
+                if (frame.address == m_faults.corruptBlock)
+                    data[0] = static_cast<char>(data.at(0) ^ 0x01);
+                m_memory.store(frame.address, data);
                 frame.answer = QByteArray(1, 0x06);
             }
             break;

@@ -12,7 +12,16 @@ struct RadioFaults {
     int silentAfter = -1;     // answer this many frames, then nothing until the next 0x45; -1 never
     bool wrongId = false;     // identify as another model
     bool strayByte = false;   // follow every answer with one extra byte
+    int corruptBlock = -1;    // store a write of this block with bit 0 of its first byte flipped
+    int garbageAfter = -1;    // answer this many frames, then lineGarbage() until the next 0x45 (once)
 };
+
+// What a new radio of band (0..9) holds: the defaults of a new image and a
+// few channels inside the band, so that a first read shows something.
+MemoryImage sampleMemory(int band);
+
+// size bytes of line noise in which no "06" can be read, not even across bytes.
+QByteArray lineGarbage(qsizetype size);
 
 // One complete frame from the programming tool and what the radio makes of it.
 struct RadioFrame {
@@ -62,6 +71,8 @@ private:
     bool m_inSession = false;
     bool m_silent = false;
     bool m_silenceUsed = false;
+    bool m_garbage = false;
+    bool m_garbageUsed = false;
     int m_frameCount = 0;
     RadioSession m_session;
 };

@@ -2,6 +2,7 @@
 
 #include "document/workspace.h"
 #include "i18n/field_texts.h"
+#include "i18n/link_texts.h"
 #include "i18n/report_texts.h"
 #include "i18n/texts.h"
 #include "image/address_map.h"
@@ -296,6 +297,44 @@ QString ImageDifference::line() const
     }
     }
     return change;
+}
+
+QString ImageDifference::place(Language language) const
+{
+    switch (area) {
+    case Area::Band: return link_text::kPlaceBand.text(language);
+    case Area::Channel: {
+        const auto *column = std::find(std::begin(kChannelFields), std::end(kChannelFields), field);
+        const int index = column == std::end(kChannelFields) ? -1 : int(column - std::begin(kChannelFields));
+        const QString header = tableText(channelWindowTexts(), "Grid1", -1, TextRole::Header, language, index);
+        return link_text::kPlaceChannel.text(language) + u' ' + QString::number(number) + u' '
+            + (header.isEmpty() ? field : header);
+    }
+    case Area::Setting: return field;
+    case Area::Dtmf: return link_text::kPlaceDtmf.text(language) + u' ' + field;
+    case Area::Fm: {
+        QString text = link_text::kPlaceFm.text(language) + u' ' + field;
+        if (number > 0)
+            text += u' ' + QString::number(number);
+        return text;
+    }
+    case Area::Calibration: return link_text::kPlaceCalibration.text(language) + u' ' + field;
+    case Area::Bytes: return link_text::kPlaceBytes.text(language);
+    }
+    return field;
+}
+
+QString addressesText(const QList<int> &addresses)
+{
+    QStringList runs;
+    for (qsizetype i = 0; i < addresses.size();) {
+        qsizetype j = i;
+        while (j + 1 < addresses.size() && addresses[j + 1] == addresses[j] + 1)
+            ++j;
+        runs << (i == j ? addressText(addresses[i]) : addressText(addresses[i]) + u'-' + addressText(addresses[j]));
+        i = j + 1;
+    }
+    return runs.join(QStringLiteral(", "));
 }
 
 QList<ImageDifference> compareImages(const MemoryImage &a, const MemoryImage &b, Language language,

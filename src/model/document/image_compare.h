@@ -24,7 +24,13 @@ struct ImageDifference {
     // "channel 12 rx: 146.52000 -> 146.55000", "setting Squelch Level: 5 -> 3",
     // "bytes 0x0680-0x0681: FF FF -> 00 00".
     QString line() const;
+    // Where the difference lies, in the language: "Channel 5 Power",
+    // "Squelch Level", "FM radio Channel 2", "Bytes".
+    QString place(Language language) const;
 };
+
+// Addresses as runs: "0x0040", "0x0034-0x0037, 0x0041".
+QString addressesText(const QList<int> &addresses);
 
 // Which addresses take part: all of them when empty.
 using AddressFilter = std::function<bool(int address)>;

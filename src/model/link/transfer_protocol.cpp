@@ -29,6 +29,7 @@ static_assert(kCalibrationStep * kBlockSize == kCalibration);
 static_assert(writeAddressAfter(kCalibrationStep + 1) == kChannelNames.start);
 static_assert(writeAddressAfter(kLastFrameStep) + kBlockSize == kLastAddress + 1);
 static_assert(kLastFrameStep + 1 == TransferProtocol::kWriteLastStep);
+static_assert(ReceiveText::kKeptDigits >= kDataBlockTextSize);
 
 QByteArray frameHeader(char command, int address)
 {
@@ -63,36 +64,58 @@ QByteArray writeFrame(int address, const MemoryImage &image)
     return frameHeader(kDataFrame, address) + image.bytes(address, kBlockSize);
 }
 
+bool isWrittenAddress(int address, bool calibrationWritten)
+{
+    if (address < 0 || address > kLastAddress)
+        return false;
+    if (address >= kCalibration && address < kCalibration + kBlockSize)
+        return calibrationWritten;
+    return address < writeAddressBefore(kCalibrationStep) || address >= kChannelNames.start;
+}
+
 void ReceiveText::append(const QByteArray &bytes)
 {
     if (bytes.isEmpty())
         return;
-    // Only the new digits and the one before them can complete a new "06".
-    const qsizetype from = qMax<qsizetype>(0, m_text.size() - 1);
-    m_text.append(bytes.toHex().toUpper());
-    if (!m_containsAck)
-        m_containsAck = m_text.indexOf("06", from) >= 0;
+    // "06" is either the byte 0x06 or a byte ending in 0 followed by one
+    // starting with 6: found on the bytes, without their text.
+    for (const char c : bytes) {
+        const int byte = static_cast<quint8>(c);
+        if (byte == kAck)
+            m_byteAck = true;
+        if (byte == kAck || (m_lastLowDigit == 0 && (byte >> 4) == 6))
+            m_containsAck = true;
+        m_lastLowDigit = byte & 0x0F;
+    }
+    const qsizetype room = kKeptDigits - m_text.size();
+    if (room > 0)
+        m_text.append(bytes.left((room + 1) / 2).toHex().toUpper().left(room));
+    m_size += 2 * qint64(bytes.size());
 }
 
 void ReceiveText::clear()
 {
-    m_text.clear();
+    // Released, not only emptied: the text may have been filled by a flood.
+    m_text = QByteArray();
+    m_size = 0;
+    m_lastLowDigit = -1;
     m_containsAck = false;
+    m_byteAck = false;
 }
 
 bool ReceiveText::isAck() const
 {
-    return m_text == "06";
+    return m_size == 2 && m_text == "06";
 }
 
 bool ReceiveText::isIdentification() const
 {
-    return m_text.size() == kIdentificationTextSize && m_text.startsWith(kIdentificationHex);
+    return m_size == kIdentificationTextSize && m_text.startsWith(kIdentificationHex);
 }
 
 bool ReceiveText::isDataBlock() const
 {
-    return m_text.size() == kDataBlockTextSize && m_text.startsWith("57");
+    return m_size == kDataBlockTextSize && m_text.startsWith("57");
 }
 
 std::optional<int> ReceiveText::identificationBand() const
@@ -174,6 +197,7 @@ void TransferProtocol::readSteps(TransferAction &action, qint64 nowMs)
 {
     if (m_step == 1) {
         if (m_text.containsAck()) {
+            action.ackAcrossBoundary = m_text.ackOnlyAcrossBytes();
             send(action, QByteArray(1, kIdentificationRequest), nowMs);
             m_step = 2;
         }
@@ -232,6 +256,7 @@ void TransferProtocol::writeSteps(TransferAction &action, qint64 nowMs)
     }
     if (!m_text.containsAck())
         return;
+    action.ackAcrossBoundary = m_text.ackOnlyAcrossBytes();
     if (m_step == 1) {
         send(action, QByteArray(1, kIdentificationRequest), nowMs);
     } else if (m_step < kCalibrationStep) {

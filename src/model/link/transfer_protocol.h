@@ -25,16 +25,30 @@ QByteArray readRequestFrame(int address);
 // The 20-byte frame that writes image[address .. address + 15].
 QByteArray writeFrame(int address, const MemoryImage &image);
 
+// Whether a write sends the byte at address to the radio: everything but
+// 0x07C0..0x07EF, and the calibration block only when calibration is on.
+bool isWrittenAddress(int address, bool calibrationWritten);
+
 // Everything the radio has sent since the last step, as upper-case hex
 // digits. The radio's answers are recognised on this text, not on bytes.
+// The longest answer accepted is 40 digits and the text only ever grows
+// until the next step, so digits beyond the first kKeptDigits can never
+// make an answer: they are counted, not kept (a flood keeps no memory).
 class ReceiveText {
 public:
+    static constexpr qsizetype kKeptDigits = 4096;
+
     void append(const QByteArray &bytes);
     void clear();
+    // The first kKeptDigits digits.
     const QByteArray &text() const { return m_text; }
+    // Digits received since the last step, kept or not.
+    qint64 size() const { return m_size; }
 
     // "06" anywhere, also straddling two bytes (0xA0 0x6B).
     bool containsAck() const { return m_containsAck; }
+    // The "06" found straddles two bytes: no byte was 0x06.
+    bool ackOnlyAcrossBytes() const { return m_containsAck && !m_byteAck; }
     bool isAck() const;
     // "QVM-7K", the band byte and one more: exactly 8 bytes.
     bool isIdentification() const;
@@ -47,7 +61,10 @@ public:
 
 private:
     QByteArray m_text;
+    qint64 m_size = 0;
+    int m_lastLowDigit = -1;   // of the last byte received, -1 before the first
     bool m_containsAck = false;
+    bool m_byteAck = false;
 };
 
 enum class TransferKind { None, Read, Write };
@@ -72,6 +89,8 @@ struct TransferAction {
     int threshold = 0;   // 0: leave the receive threshold
     QByteArray send;
     bool askForcedWrite = false;   // caller answers with answerForcedWrite()
+    // The step was taken on an acknowledgement that straddles two bytes.
+    bool ackAcrossBoundary = false;
     std::optional<TransferEnd> end;
 };
 

@@ -44,8 +44,12 @@ void FileCommands::newImage()
 void FileCommands::openImage()
 {
     const QString path = chooseFile(FileDialogKind::Open);
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        openFile(path);
+}
+
+bool FileCommands::openFile(const QString &path)
+{
     const Language language = m_context.language();
     MemoryImage image;
     const DatResult result = loadDatFile(path, image);
@@ -54,15 +58,16 @@ void FileCommands::openImage()
         break;
     case DatStatus::WrongType:
         m_context.showMessage(Message::FileTypeIncorrect);
-        return;
+        return false;
     case DatStatus::ReadError:
     case DatStatus::WriteError:
         m_context.showMessage(ui_text::kOpenFailed.text(language) + result.systemReason, kStyleStop,
                               ui_text::kErrorCaption.text(language));
-        return;
+        return false;
     }
     m_context.document().openImage(image);
     emit channelWindowRequested();
+    return true;
 }
 
 void FileCommands::saveImage()

@@ -31,6 +31,9 @@ public:
     void newImage();
     void openImage();
     void saveImage();
+    // Open without the dialog: the identification check, the messages and
+    // the decode of openImage(). False when nothing was opened.
+    bool openFile(const QString &path);
 
     // Replaces the file dialogs (tests answer with a path of their own).
     void setFileChooser(FileChooser chooser) { m_chooser = std::move(chooser); }

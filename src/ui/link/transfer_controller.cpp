@@ -1,69 +1,56 @@
 #include "link/transfer_controller.h"
 
-#include "i18n/ui_texts.h"
-#include "link/progress_window.h"
-#include "serial_port.h"
 #include "common/app_context.h"
+#include "document/image_compare.h"
+#include "i18n/link_texts.h"
+#include "link/progress_window.h"
+#include "link/verify_window.h"
+#include "serial_port.h"
+#include "transfer_session.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
+#include <QStandardPaths>
 
 namespace quillon {
 
-namespace {
-constexpr int kWatchdogIntervalMs = 50;
-}
-
 TransferController::TransferController(AppContext &context, QWidget *dialogParent, QObject *parent)
-    : QObject(parent),
-      m_context(context),
-      m_dialogParent(dialogParent),
-      m_protocol(m_received, context.workspace().writeImage)
+    : QObject(parent), m_context(context), m_dialogParent(dialogParent), m_session(new TransferSession(this))
 {
-    m_watchdog.setObjectName(QStringLiteral("TimerW"));
-    m_watchdog.setInterval(kWatchdogIntervalMs);
-    m_watchdog.setTimerType(Qt::PreciseTimer);
-    connect(&m_watchdog, &QTimer::timeout, this, &TransferController::onWatchdogTick);
-    m_clock.start();
-    setLink(std::make_unique<SerialPort>());
+    connect(m_session, &TransferSession::forcedWriteQuestion, this, &TransferController::askForcedWrite);
 }
 
-TransferController::~TransferController() = default;
+TransferController::~TransferController()
+{
+    // Without a parent window the list of differences is ours to delete.
+    if (m_verifyWindow && !m_dialogParent)
+        delete m_verifyWindow;
+}
 
 void TransferController::setLink(std::unique_ptr<SerialLink> link)
 {
-    if (m_link)
-        m_link->close();
-    m_link = std::move(link);
-    connect(m_link.get(), &SerialLink::bytesReceived, this, &TransferController::onBytes);
-    connect(m_link.get(), &SerialLink::lost, this, &TransferController::onLinkLost);
+    m_session->setLink(std::move(link));
 }
 
 bool TransferController::openPort(int number, QString *reason)
 {
-    m_link->close();
-    m_portNumber = number;
-    m_portLost = false;
-    const QString device = deviceName(number);
-    if (device.isEmpty()) {
-        if (reason)
-            *reason = ui_text::kNoSerialDevice.text(m_context.language()).arg(number);
-        return false;
-    }
-    return m_link->open(device, reason);
+    return m_session->openPort(number, reason, m_context.language());
 }
 
 void TransferController::closePort()
 {
-    m_link->close();
-    m_portLost = false;
+    m_session->closePort();
 }
 
 bool TransferController::isPortOpen() const
 {
-    return m_link->isOpen();
+    return m_session->isPortOpen();
 }
 
 int TransferController::portNumber() const
 {
-    return m_portNumber;
+    return m_session->portNumber();
 }
 
 QString TransferController::deviceName(int number)
@@ -71,117 +58,162 @@ QString TransferController::deviceName(int number)
     return serialDeviceName(number);
 }
 
+QString TransferController::openDevice() const
+{
+    return m_session->openDeviceName();
+}
+
+bool TransferController::isTransferring() const
+{
+    return m_session->isActive();
+}
+
+const SerialTrace &TransferController::trace() const
+{
+    return m_session->trace();
+}
+
 void TransferController::readRadio()
 {
-    run(TransferKind::Read);
+    run(Purpose::Read);
 }
 
 void TransferController::writeRadio()
 {
-    run(TransferKind::Write);
+    run(Purpose::Write);
 }
 
-bool TransferController::ensurePortOpen()
+void TransferController::verifyRadio()
 {
-    // A cable pulled during an earlier transfer closed the port; once it is
-    // back the user should not have to choose the port again.
-    if (!m_link->isOpen() && m_portLost && openPort(m_portNumber))
-        return true;
-    return m_link->isOpen();
+    run(Purpose::Verify);
 }
 
-void TransferController::run(TransferKind kind)
+void TransferController::run(Purpose purpose)
 {
-    if (m_protocol.isActive())
+    if (m_session->isActive())
         return;   // the modal window already keeps a second transfer out
     m_lastEnd.reset();
-    if (!ensurePortOpen()) {
+    if (!m_session->ensurePortOpen()) {
         m_context.showMessage(Message::SerialPortInvalid);
         return;
     }
     m_context.commitPendingEdits();
-    // Whatever waits in the port predates "PROGRAM" and answers nothing of ours.
-    m_link->discardInput();
 
+    // What a verify compares the radio with: the last write of this run,
+    // else what Save would write now.
+    Document &document = m_context.document();
     const Workspace &workspace = m_context.workspace();
+    std::optional<TransferSession::Written> reference;
+    const bool againstWrite = m_session->lastWritten().has_value();
+    if (purpose == Purpose::Verify) {
+        reference = againstWrite ? *m_session->lastWritten()
+                                 : TransferSession::Written{document.encode(),
+                                                            workspace.modes.isOn(HiddenMode::Calibration)};
+    }
+
+    const TransferKind kind = purpose == Purpose::Write ? TransferKind::Write : TransferKind::Read;
     ProgressWindow window(m_dialogParent);
     window.begin(kind, m_context.language());
+    connect(m_session, &TransferSession::progress, &window, &ProgressWindow::setStep);
+    connect(m_session, &TransferSession::finished, &window, &ProgressWindow::finish);
     m_window = &window;
+    bool started = false;
     if (kind == TransferKind::Read) {
-        apply(m_protocol.startRead(now()));
+        started = m_session->startRead();
     } else {
         WriteSettings settings;
         settings.bandIndex = workspace.band.index;
         settings.forcedWriteMode = workspace.modes.isOn(HiddenMode::ForcedWrite);
         settings.calibrationMode = workspace.modes.isOn(HiddenMode::Calibration);
-        apply(m_protocol.startWrite(settings, now()));
-        // "PROGRAM" is on its way; the radio's answer is handled only once
-        // the event loop runs, by then the image is complete.
-        m_context.document().encode();
+        started = m_session->startWrite(settings, [&document] { return document.encode(); });
     }
-    if (m_protocol.isActive())
+    if (started && m_session->isActive())
         window.exec();
     m_window = nullptr;
+    if (started)
+        m_lastEnd = m_session->lastEnd();
 
     if (!m_lastEnd)
         return;
     const TransferEnd end = *m_lastEnd;
-    if (const std::optional<Message> message = endMessage(end))
+    if (purpose == Purpose::Verify && end == TransferEnd::ReadComplete)
+        showVerifyResult(reference->image, reference->calibration, againstWrite);
+    else if (const std::optional<Message> message = endMessage(end))
         m_context.showMessage(*message);
-    if (end == TransferEnd::ReadComplete)
-        m_context.document().readCompleted(m_received);
+    if (purpose == Purpose::Read && end == TransferEnd::ReadComplete)
+        finishRead();
     else if (end == TransferEnd::WriteComplete)
-        m_context.document().markClean();
+        finishWrite();
     emit transferFinished(end);
+    if (end == TransferEnd::WriteComplete && m_verifyAfterWriting)
+        verifyRadio();
 }
 
-void TransferController::apply(const TransferAction &action)
+void TransferController::finishRead()
 {
-    if (action.progress && m_window)
-        m_window->setStep(action.progress);
-    if (action.threshold)
-        m_link->setReceiveThreshold(action.threshold);
-    if (!action.send.isEmpty())
-        m_link->send(action.send);
-    if (m_protocol.watchdogEnabled()) {
-        if (!m_watchdog.isActive())
-            m_watchdog.start();
-    } else {
-        m_watchdog.stop();
+    m_context.document().readCompleted(m_session->received());
+    storeHistory(HistoryDirection::Read, m_session->received());
+}
+
+void TransferController::finishWrite()
+{
+    m_context.document().markClean();
+    storeHistory(HistoryDirection::Written, m_session->lastWritten()->image);
+}
+
+void TransferController::storeHistory(HistoryDirection direction, const MemoryImage &image)
+{
+    QString reason;
+    const RadioHistory history(RadioHistory::defaultFolder());
+    if (!history.store(direction, image, QDateTime::currentDateTime(), &reason).isEmpty())
+        return;
+    // The transfer itself succeeded; only the copy is missing.
+    const Language language = m_context.language();
+    m_context.showMessage(link_text::kHistoryNotSaved.text(language) + reason, kStyleExclamation,
+                          link_text::kAttentionCaption.text(language));
+}
+
+void TransferController::showVerifyResult(const MemoryImage &reference, bool calibration, bool againstWrite)
+{
+    const Language language = m_context.language();
+    const QList<ImageDifference> differences = compareImages(
+        m_session->received(), reference, language,
+        [calibration](int address) { return isWrittenAddress(address, calibration); });
+    if (differences.isEmpty()) {
+        m_context.showMessage(link_text::kVerifySame.text(language), kStyleInformation,
+                              link_text::kSuggestionCaption.text(language));
+        return;
     }
-    if (action.askForcedWrite) {
-        // Asked from the event loop, not from inside the port's signal.
-        QTimer::singleShot(0, this, &TransferController::askForcedWrite);
-    }
-    if (action.end) {
-        m_lastEnd = action.end;
-        if (m_window)
-            m_window->finish();
-    }
+    if (!m_verifyWindow)
+        m_verifyWindow = new VerifyWindow(m_dialogParent);
+    m_verifyWindow->showDifferences(differences, language, againstWrite);
 }
 
 void TransferController::askForcedWrite()
 {
-    if (!m_protocol.awaitingAnswer())
-        return;   // the port went away before the question came up
     const bool ok = m_context.showMessage(Message::ForcedWrite) == kAnswerOk;
-    apply(m_protocol.answerForcedWrite(ok, now()));
+    m_session->answerForcedWrite(ok);
 }
 
-void TransferController::onBytes(const QByteArray &bytes)
+void TransferController::saveTrace()
 {
-    apply(m_protocol.onReceive(bytes, now()));
-}
-
-void TransferController::onWatchdogTick()
-{
-    apply(m_protocol.watchdogTick(now()));
-}
-
-void TransferController::onLinkLost()
-{
-    m_portLost = true;
-    apply(m_protocol.linkLost());
+    const Language language = m_context.language();
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QDir::homePath();
+    const QString suggested = QDir(folder).filePath(
+        QStringLiteral("quillon-trace-%1.txt")
+            .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd'T'HH-mm-ss"))));
+    const QString path = m_traceChooser
+        ? m_traceChooser(suggested)
+        : QFileDialog::getSaveFileName(m_dialogParent, link_text::kSaveSerialTrace.text(language), suggested,
+                                       link_text::kTraceFilter.text(language));
+    if (path.isEmpty())
+        return;
+    QString reason;
+    if (!saveSerialTrace(path, trace(), &reason))
+        m_context.showMessage(link_text::kTraceNotSaved.text(language) + reason, kStyleStop,
+                              link_text::kErrorCaption.text(language));
 }
 
 } // namespace quillon

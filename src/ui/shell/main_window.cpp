@@ -18,6 +18,7 @@
 #include "shell/band_combo.h"
 #include "shell/help_window.h"
 #include "shell/toolbar_icons.h"
+#include "shell/transfer_commands.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -62,6 +63,9 @@ MainWindow::MainWindow(AppContext &context, SettingsStore *settings, QWidget *pa
     m_transfer = new TransferController(m_context, this, this);
     m_files = new FileCommands(m_context, this, this);
     connect(m_files, &FileCommands::channelWindowRequested, this, &MainWindow::showChannels);
+    m_transferCommands = new TransferCommands(m_context, *m_transfer, *m_files, this);
+    m_transferCommands->install(findChild<QMenu *>(QStringLiteral("MNFile")),
+                                findChild<QMenu *>(QStringLiteral("MNProgram")), statusBar());
 
     connect(&m_context.document(), &Document::changed, this, &MainWindow::documentChanged);
     connect(&m_context, &AppContext::hiddenModeActivated, this, &MainWindow::hiddenModeActivated);
@@ -190,10 +194,13 @@ void MainWindow::createBandStrip()
     connect(m_bandList, &BandComboBox::popupClosed, this, &MainWindow::bandPopupClosed);
     strip->addWidget(m_bandList);
 
-    m_portList = new QComboBox(strip);
+    auto *portList = new BandComboBox(strip);
+    m_portList = portList;
     m_portList->setObjectName(QStringLiteral("ComboCom"));
     m_portList->installEventFilter(this);
     connect(m_portList, &QComboBox::activated, this, &MainWindow::selectPort);
+    // Looked at afresh each time it opens: a cable plugged in since counts.
+    connect(portList, &BandComboBox::droppedDown, this, [this] { m_transferCommands->describePorts(m_portList); });
     // A widget in a toolbar is shown and hidden through its action.
     m_portListAction = strip->addWidget(m_portList);
     m_portListAction->setVisible(false);
@@ -285,6 +292,7 @@ void MainWindow::applyLanguage()
     for (EditorWindow *window : m_editors)
         window->applyLanguage();
     m_about->applyLanguage(language);
+    m_transferCommands->applyLanguage(language);
     if (m_help->isVisible())
         m_help->showGuide(language);
     // The progress window takes its texts afresh at the start of every
@@ -385,8 +393,9 @@ void MainWindow::showPortStatus(int number, const QString &reason)
     m_devicePanel->setText(device);
     // The fixed message cannot tell a busy port from a missing one or one
     // without permission; the system's words can.
-    m_portPanel->setToolTip(reason);
-    m_devicePanel->setToolTip(reason);
+    const QString toolTip = m_transferCommands->portToolTip(number, reason);
+    m_portPanel->setToolTip(toolTip);
+    m_devicePanel->setToolTip(toolTip);
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)

@@ -26,6 +26,7 @@ class EditorWindow;
 class FileCommands;
 class HelpWindow;
 class SettingsStore;
+class TransferCommands;
 class TransferController;
 
 // MDIForm1: the frame of the program. It holds the five editor windows, the
@@ -56,6 +57,7 @@ public:
     QMdiSubWindow *editorFrame(int number) const;
     FileCommands &fileCommands() const { return *m_files; }
     TransferController &transfer() const { return *m_transfer; }
+    TransferCommands &transferCommands() const { return *m_transferCommands; }
     AboutBox *aboutBox() const { return m_about; }
     HelpWindow *helpWindow() const { return m_help; }
     void setClock(Clock clock) { m_clock = std::move(clock); }
@@ -128,6 +130,7 @@ private:
 
     TransferController *m_transfer = nullptr;
     FileCommands *m_files = nullptr;
+    TransferCommands *m_transferCommands = nullptr;
     AboutBox *m_about = nullptr;
     HelpWindow *m_help = nullptr;
 

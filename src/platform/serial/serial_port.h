@@ -1,11 +1,15 @@
 #pragma once
 
+#include "i18n/language.h"
+
 #include <QByteArray>
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 class QSerialPort;
 
@@ -70,5 +74,37 @@ QString serialDeviceName(int number);
 // The system's serial devices in the order port numbers count them: USB
 // adapters first, each group in natural order (ttyUSB2 before ttyUSB10).
 QStringList orderSerialDevices(QStringList devices);
+
+// What stands behind a port number, for the port list's tool tips and the
+// command line's port listing.
+struct PortDescription {
+    enum class State {
+        NoDevice,      // no device has this number
+        Available,     // it opened (and was closed again at once)
+        OpenHere,      // this program holds it open
+        Busy,          // another program holds it
+        NotPermitted,  // the user may not open it
+        Missing,       // the named device does not exist
+        Unusable,      // it failed to open for another reason
+    };
+    int number = 0;
+    QString device;
+    QString description;    // the adapter's own description, when the system knows it
+    QString manufacturer;
+    std::optional<quint16> vendorId;
+    std::optional<quint16> productId;
+    State state = State::NoDevice;
+    QString reason;         // the system's words when it could not be opened
+};
+
+// Looks behind port number 1..16: the device, what the system knows of the
+// adapter and, by opening it for a moment, whether it can be used. The
+// device this program holds open (openDevice) is not touched.
+PortDescription describePort(int number, const QString &openDevice = {});
+// Ports 1..16.
+QList<PortDescription> describePorts(const QString &openDevice = {});
+// Lines for a person: the device; the adapter and its USB id; the state
+// with the system's reason (and how to get the permission on Linux).
+QString portDescriptionText(const PortDescription &port, Language language);
 
 } // namespace quillon
