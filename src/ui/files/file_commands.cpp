@@ -44,8 +44,12 @@ void FileCommands::newImage()
 void FileCommands::openImage()
 {
     const QString path = chooseFile(FileDialogKind::Open);
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        openFile(path);
+}
+
+void FileCommands::openFile(const QString &path)
+{
     const Language language = m_context.language();
     MemoryImage image;
     const DatResult result = loadDatFile(path, image);
@@ -63,6 +67,7 @@ void FileCommands::openImage()
     }
     m_context.document().openImage(image);
     emit channelWindowRequested();
+    emit fileUsed(path);
 }
 
 void FileCommands::saveImage()
@@ -74,9 +79,10 @@ void FileCommands::saveImage()
     m_context.commitPendingEdits();
     Document &document = m_context.document();
     const DatResult result = saveDatFile(path, document.encode());
-    if (result.status == DatStatus::Ok)
+    if (result.status == DatStatus::Ok) {
         document.markClean();
-    else {
+        emit fileUsed(path);
+    } else {
         const Language language = m_context.language();
         m_context.showMessage(ui_text::kSaveFailed.text(language) + result.systemReason, kStyleStop,
                               ui_text::kErrorCaption.text(language));

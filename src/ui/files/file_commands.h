@@ -29,8 +29,13 @@ public:
     FileCommands(AppContext &context, QWidget *dialogParent, QObject *parent = nullptr);
 
     void newImage();
+    // Open asks for the file, then opens it as openFile does.
     void openImage();
     void saveImage();
+    // Opens an image file without a dialog (a file named at start, dropped on
+    // the window or chosen from the recent files), with Open's
+    // identification check and messages.
+    void openFile(const QString &path);
 
     // Replaces the file dialogs (tests answer with a path of their own).
     void setFileChooser(FileChooser chooser) { m_chooser = std::move(chooser); }
@@ -41,6 +46,8 @@ public:
 signals:
     // Open brings the channel window up after the image has been decoded.
     void channelWindowRequested();
+    // An image file was opened or saved.
+    void fileUsed(const QString &path);
 
 private:
     QString chooseFile(FileDialogKind kind);

@@ -25,6 +25,7 @@ class ChannelWindow;
 class EditorWindow;
 class FileCommands;
 class HelpWindow;
+class RecentFilesMenu;
 class SettingsStore;
 class TransferController;
 
@@ -55,6 +56,7 @@ public:
     EditorWindow *editor(int number) const;
     QMdiSubWindow *editorFrame(int number) const;
     FileCommands &fileCommands() const { return *m_files; }
+    RecentFilesMenu &recentFiles() const { return *m_recentFiles; }
     TransferController &transfer() const { return *m_transfer; }
     AboutBox *aboutBox() const { return m_about; }
     HelpWindow *helpWindow() const { return m_help; }
@@ -128,6 +130,7 @@ private:
 
     TransferController *m_transfer = nullptr;
     FileCommands *m_files = nullptr;
+    RecentFilesMenu *m_recentFiles = nullptr;
     AboutBox *m_about = nullptr;
     HelpWindow *m_help = nullptr;
 
