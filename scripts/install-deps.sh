@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build, the tests and the program need,
-# only when one of them is missing.
+# only when one of them is missing. The second line is the desktop side: the
+# icon rendered from its drawing, the Debian package and the validators of
+# the desktop entry, the metadata and the file type.
 set -euo pipefail
 packages=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools
-          qt6-serialport-dev fonts-noto-cjk poppler-utils)
+          qt6-serialport-dev fonts-noto-cjk poppler-utils
+          librsvg2-bin dpkg-dev desktop-file-utils appstream shared-mime-info)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

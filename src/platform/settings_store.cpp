@@ -5,6 +5,7 @@
 #include <memory>
 
 #ifdef Q_OS_WIN
+#include <string>
 #include <windows.h>
 #endif
 
@@ -13,6 +14,7 @@ namespace quillon {
 namespace {
 
 constexpr const char *kValueName = "BinaryValue";
+constexpr const char *kRecentFilesName = "RecentFiles";
 
 #ifdef Q_OS_WIN
 // QSettings would store a QByteArray as text; the value must be the plain
@@ -42,15 +44,35 @@ QVariant readRegistryValue()
     return result;
 }
 
-void writeRegistryValue(const QByteArray &data)
+void writeRegistryValue(const wchar_t *name, DWORD type, const void *data, DWORD size)
 {
     HKEY key = nullptr;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Lumbra", 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr)
         != ERROR_SUCCESS)
         return;
-    RegSetValueExW(key, L"BinaryValue", 0, REG_BINARY, reinterpret_cast<const BYTE *>(data.constData()),
-                   static_cast<DWORD>(data.size()));
+    RegSetValueExW(key, name, 0, type, static_cast<const BYTE *>(data), size);
     RegCloseKey(key);
+}
+
+// RecentFiles: one path per NUL-terminated string, an empty string at the end.
+QStringList readRegistryList()
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Lumbra", 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return {};
+    DWORD type = 0;
+    DWORD size = 0;
+    QStringList result;
+    if (RegQueryValueExW(key, L"RecentFiles", nullptr, &type, nullptr, &size) == ERROR_SUCCESS
+        && type == REG_MULTI_SZ && size > 0 && size < 65536) {
+        std::wstring data(size / sizeof(wchar_t) + 1, L'\0');
+        if (RegQueryValueExW(key, L"RecentFiles", nullptr, &type, reinterpret_cast<BYTE *>(data.data()), &size)
+            == ERROR_SUCCESS)
+            result = QString::fromStdWString(data.substr(0, size / sizeof(wchar_t)))
+                         .split(QChar(u'\0'), Qt::SkipEmptyParts);
+    }
+    RegCloseKey(key);
+    return result;
 }
 #else
 std::unique_ptr<QSettings> openSettings()
@@ -78,10 +100,39 @@ void SettingsStore::writeSetting(Language language)
     QByteArray data(4, '\0');
     data[0] = static_cast<char>(languageIndex(language));
 #ifdef Q_OS_WIN
-    writeRegistryValue(data);
+    writeRegistryValue(L"BinaryValue", REG_BINARY, data.constData(), static_cast<DWORD>(data.size()));
 #else
     const auto settings = openSettings();
     settings->setValue(QLatin1String(kValueName), data);
+    settings->sync();
+#endif
+}
+
+QStringList SettingsStore::readRecentFiles() const
+{
+#ifdef Q_OS_WIN
+    return readRegistryList();
+#else
+    const auto settings = openSettings();
+    if (settings->status() != QSettings::NoError)
+        return {};
+    return settings->value(QLatin1String(kRecentFilesName)).toStringList();
+#endif
+}
+
+void SettingsStore::writeRecentFiles(const QStringList &paths)
+{
+#ifdef Q_OS_WIN
+    std::wstring data;
+    for (const QString &path : paths) {
+        data += path.toStdWString();
+        data.push_back(L'\0');
+    }
+    data.push_back(L'\0');
+    writeRegistryValue(L"RecentFiles", REG_MULTI_SZ, data.c_str(), static_cast<DWORD>(data.size() * sizeof(wchar_t)));
+#else
+    const auto settings = openSettings();
+    settings->setValue(QLatin1String(kRecentFilesName), paths);
     settings->sync();
 #endif
 }

@@ -3,14 +3,16 @@
 #include "i18n/language.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 namespace quillon {
 
-// The one setting that outlives the program: the user's language.
+// What outlives the program: the user's language and the recent files.
 // Windows: HKEY_CURRENT_USER\Lumbra, value BinaryValue, REG_BINARY of four
-// bytes [language, 0, 0, 0]. Elsewhere the same value under the same names
-// in the user's configuration folder ($XDG_CONFIG_HOME/Lumbra.conf).
+// bytes [language, 0, 0, 0], and beside it RecentFiles, REG_MULTI_SZ.
+// Elsewhere the same values under the same names in the user's
+// configuration folder ($XDG_CONFIG_HOME/Lumbra.conf).
 class SettingsStore {
 public:
     // The stored value as text: a binary value gives its first two bytes as
@@ -20,6 +22,11 @@ public:
     // Stores language as the four-byte binary value. Failures are silent:
     // the worst outcome is the next start in the default language.
     void writeSetting(Language language);
+
+    // The recent files as stored, newest first; empty when nothing is stored.
+    QStringList readRecentFiles() const;
+    // Failures are silent, as for the language.
+    void writeRecentFiles(const QStringList &paths);
 
     // The language to start in (see languageFromStoredText): any stored
     // number other than Chinese's 0 starts in English.

@@ -24,16 +24,16 @@ struct ShownMessage {
 
 // The program as it starts, with a responder in place of the person who
 // answers message boxes: it records every message and answers from a queue
-// (OK when the queue is empty).
+// (OK when the queue is empty). options are the command line's.
 class Harness {
 public:
-    Harness()
+    explicit Harness(const StartOptions &options = {})
     {
         context.setResponder([this](const QString &text, int style, const QString &caption) {
             messages.append({text, style, caption});
             return answers.isEmpty() ? kAnswerOk : answers.takeFirst();
         });
-        window = startQuillon(context, settings);
+        window = startQuillon(context, settings, options);
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
     }

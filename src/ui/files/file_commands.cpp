@@ -67,6 +67,7 @@ bool FileCommands::openFile(const QString &path)
     }
     m_context.document().openImage(image);
     emit channelWindowRequested();
+    emit fileUsed(path);
     return true;
 }
 
@@ -79,9 +80,10 @@ void FileCommands::saveImage()
     m_context.commitPendingEdits();
     Document &document = m_context.document();
     const DatResult result = saveDatFile(path, document.encode());
-    if (result.status == DatStatus::Ok)
+    if (result.status == DatStatus::Ok) {
         document.markClean();
-    else {
+        emit fileUsed(path);
+    } else {
         const Language language = m_context.language();
         m_context.showMessage(ui_text::kSaveFailed.text(language) + result.systemReason, kStyleStop,
                               ui_text::kErrorCaption.text(language));

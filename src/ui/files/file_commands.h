@@ -29,10 +29,13 @@ public:
     FileCommands(AppContext &context, QWidget *dialogParent, QObject *parent = nullptr);
 
     void newImage();
+    // Open asks for the file, then opens it as openFile does.
     void openImage();
     void saveImage();
-    // Open without the dialog: the identification check, the messages and
-    // the decode of openImage(). False when nothing was opened.
+    // Opens an image file without a dialog (chosen in Open's dialog, named at
+    // start, dropped on the window, chosen from the recent files or the radio
+    // history), with Open's identification check and messages. False when
+    // nothing was opened.
     bool openFile(const QString &path);
 
     // Replaces the file dialogs (tests answer with a path of their own).
@@ -44,6 +47,8 @@ public:
 signals:
     // Open brings the channel window up after the image has been decoded.
     void channelWindowRequested();
+    // An image file was opened or saved.
+    void fileUsed(const QString &path);
 
 private:
     QString chooseFile(FileDialogKind kind);

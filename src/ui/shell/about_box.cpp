@@ -21,7 +21,7 @@ AboutBox::AboutBox(QWidget *parent)
     auto *logo = new QLabel(this);
     logo->setObjectName(QStringLiteral("Image1"));
     const int side = fontMetrics().height() * 4;
-    logo->setPixmap(glyphIcon(Glyph::Logo).pixmap(QSize(side, side), devicePixelRatioF()));
+    logo->setPixmap(applicationIcon().pixmap(QSize(side, side), devicePixelRatioF()));
 
     auto addLine = [this](const char *name, const QString &text) {
         auto *label = new QLabel(text, this);

@@ -6,6 +6,8 @@
 #include "features/features_window.h"
 #include "features/fm_window.h"
 #include "files/file_commands.h"
+#include "files/file_drop.h"
+#include "files/recent_files.h"
 #include "i18n/apply_language.h"
 #include "image/band.h"
 #include "link/transfer_controller.h"
@@ -79,6 +81,11 @@ MainWindow::MainWindow(AppContext &context, SettingsStore *settings, QWidget *pa
     m_about->setWindowIcon(m_editors[0]->windowIcon());
     m_help = new HelpWindow(this);
     fillPortList();
+
+    // Files from outside: dropped on the window, or chosen again from the
+    // recent files, which come after every other item of the File menu.
+    new FileDrop(*m_files, this);
+    m_recentFiles = new RecentFilesMenu(m_context, *m_files, findChild<QMenu *>(QStringLiteral("MNFile")), m_settings, this);
 
     // Room for the channel window, but never larger than the screen: a frame
     // reaching past the screen would hide the status bar and the editors.
@@ -293,6 +300,7 @@ void MainWindow::applyLanguage()
         window->applyLanguage();
     m_about->applyLanguage(language);
     m_transferCommands->applyLanguage(language);
+    m_recentFiles->applyLanguage(language);
     if (m_help->isVisible())
         m_help->showGuide(language);
     // The progress window takes its texts afresh at the start of every

@@ -25,6 +25,7 @@ class ChannelWindow;
 class EditorWindow;
 class FileCommands;
 class HelpWindow;
+class RecentFilesMenu;
 class SettingsStore;
 class TransferCommands;
 class TransferController;
@@ -56,6 +57,7 @@ public:
     EditorWindow *editor(int number) const;
     QMdiSubWindow *editorFrame(int number) const;
     FileCommands &fileCommands() const { return *m_files; }
+    RecentFilesMenu &recentFiles() const { return *m_recentFiles; }
     TransferController &transfer() const { return *m_transfer; }
     TransferCommands &transferCommands() const { return *m_transferCommands; }
     AboutBox *aboutBox() const { return m_about; }
@@ -131,6 +133,7 @@ private:
     TransferController *m_transfer = nullptr;
     FileCommands *m_files = nullptr;
     TransferCommands *m_transferCommands = nullptr;
+    RecentFilesMenu *m_recentFiles = nullptr;
     AboutBox *m_about = nullptr;
     HelpWindow *m_help = nullptr;
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QString>
+#include <QStringList>
+
 #include <memory>
 
 namespace quillon {
@@ -8,14 +11,39 @@ class AppContext;
 class MainWindow;
 class SettingsStore;
 
+// The desktop's name for the program: its desktop entry, icon and metadata
+// are named after it.
+inline constexpr const char *kDesktopId = "example.quillon.Quillon";
+
 // Application-wide settings of the program: its name, its icon and a font
 // that shows Chinese as well as English. Call right after QApplication.
 void prepareApplication();
 
+// What the command line asks of a start.
+struct StartOptions {
+    QString file;               // an image file to open once started
+    bool quitWhenIdle = false;  // end at the first idle moment (scripted checks)
+};
+
+// True when the command line asks for --help or --version, which need no
+// display: read it with a QCoreApplication then.
+bool answersWithoutWindow(int argc, const char *const *argv);
+
+// Reads `Quillon [--quit-when-idle] [FILE]`. --help and --version print
+// their text and end the process; so does a wrong command line, with exit 2.
+StartOptions startOptionsFromCommandLine(const QStringList &arguments);
+
 // Starts the program: reads the stored language, creates and shows the main
 // window (its load step opens port 1 and reports a failure in the stored
 // language), then sets every text. Any stored language other than Chinese
-// becomes English.
-std::unique_ptr<MainWindow> startQuillon(AppContext &context, SettingsStore &settings);
+// becomes English. Then it opens options.file as Open would.
+//
+// With options.quitWhenIdle the program ends as soon as the main window is
+// shown and the event loop has nothing left to do: it writes one line to
+// standard output and quits with 0, without the exit question and without
+// storing anything. A message box waiting for an answer instead ends it
+// with 1 and the message's text on standard error.
+std::unique_ptr<MainWindow> startQuillon(AppContext &context, SettingsStore &settings,
+                                         const StartOptions &options = {});
 
 } // namespace quillon

@@ -146,20 +146,6 @@ void drawWaves(QPainter &p)
     }
 }
 
-void drawLogo(QPainter &p)
-{
-    p.setPen(Qt::NoPen);
-    p.setBrush(kBlue);
-    p.drawEllipse(QRectF(1, 1, 30, 30));
-    drawRadio(p, QRectF(9, 12, 9, 15));
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(kPaper, 1.8, Qt::SolidLine, Qt::RoundCap));
-    for (int i = 0; i < 2; ++i) {
-        const double r = 4 + i * 4;
-        p.drawArc(QRectF(19 - r, 13 - r, 2 * r, 2 * r), -45 * 16, 90 * 16);
-    }
-}
-
 void drawGlyph(QPainter &p, Glyph glyph)
 {
     switch (glyph) {
@@ -177,7 +163,6 @@ void drawGlyph(QPainter &p, Glyph glyph)
     case Glyph::ForcedWrite: drawPadlock(p); break;
     case Glyph::Calibration: drawSliders(p); break;
     case Glyph::Fm: drawWaves(p); break;
-    case Glyph::Logo: drawLogo(p); break;
     }
 }
 
@@ -227,6 +212,14 @@ private:
 QIcon glyphIcon(Glyph glyph)
 {
     return QIcon(new GlyphIconEngine(glyph));
+}
+
+QIcon applicationIcon()
+{
+    QIcon icon;
+    for (int side : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/quillon-%1.png").arg(side), QSize(side, side));
+    return icon;
 }
 
 } // namespace quillon

@@ -152,17 +152,26 @@ void TestShellPlatform::helpFileOrGuide()
 
 void TestShellPlatform::iconsDrawnForTheDevicePixels()
 {
-    for (int glyph = int(Glyph::New); glyph <= int(Glyph::Logo); ++glyph) {
-        for (qreal scale : {1.0, 1.5, 2.0}) {
-            const QImage image = glyphIcon(Glyph(glyph)).pixmap(QSize(24, 24), scale).toImage();
-            QCOMPARE(image.size(), QSize(24, 24) * scale);
-            int painted = 0;
-            for (int y = 0; y < image.height(); ++y)
-                for (int x = 0; x < image.width(); ++x)
-                    painted += qAlpha(image.pixel(x, y)) > 0;
-            QVERIFY(painted > image.width() * image.height() / 8);
+    QList<QIcon> icons;
+    for (int glyph = int(Glyph::New); glyph <= int(Glyph::Fm); ++glyph)
+        icons << glyphIcon(Glyph(glyph));
+    // The program's own icon, rendered from its drawing at build time.
+    icons << applicationIcon();
+    for (const QIcon &icon : icons) {
+        for (int side : {16, 24, 48}) {
+            for (qreal scale : {1.0, 1.5, 2.0}) {
+                const QImage image = icon.pixmap(QSize(side, side), scale).toImage();
+                QCOMPARE(image.size(), QSize(side, side) * scale);
+                int painted = 0;
+                for (int y = 0; y < image.height(); ++y)
+                    for (int x = 0; x < image.width(); ++x)
+                        painted += qAlpha(image.pixel(x, y)) > 0;
+                QVERIFY(painted > image.width() * image.height() / 8);
+            }
         }
     }
+    QCOMPARE(applicationIcon().availableSizes().size(), 7);
+    QCOMPARE(applicationIcon().availableSizes().last(), QSize(256, 256));
 }
 
 QTEST_MAIN(TestShellPlatform)
