@@ -1,7 +1,8 @@
 #include "files/dat_file.h"
 
+#include "files/file_io.h"
+
 #include <QFile>
-#include <QSaveFile>
 
 namespace quillon {
 
@@ -41,23 +42,8 @@ std::optional<MemoryImage> imageFromDatBytes(const QByteArray &fileBytes)
 
 DatResult saveDatFile(const QString &path, const MemoryImage &image)
 {
-    // QSaveFile writes a temporary file and renames it over the old one on
-    // commit, so the old file survives any failure and a longer old file
-    // does not keep its tail.
-    QSaveFile file(path);
-    // Unbuffered, so a short write (a full disk, a size limit) shows in the
-    // count write() returns; a buffered write hides it until the flush inside
-    // commit(), which may then rename a cut file into place.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return {DatStatus::WriteError, file.errorString()};
-    const QByteArray bytes = datFileBytes(image);
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return {DatStatus::WriteError, reason};
-    }
-    if (!file.commit())
-        return {DatStatus::WriteError, file.errorString()};
+    if (const std::optional<QString> reason = writeFileAtomically(path, datFileBytes(image)))
+        return {DatStatus::WriteError, *reason};
     return {};
 }
 

@@ -5,7 +5,9 @@
 #include "features/dtmf_window.h"
 #include "features/features_window.h"
 #include "features/fm_window.h"
+#include "files/csv_commands.h"
 #include "files/file_commands.h"
+#include "i18n/csv_texts.h"
 #include "i18n/apply_language.h"
 #include "image/band.h"
 #include "link/transfer_controller.h"
@@ -62,6 +64,7 @@ MainWindow::MainWindow(AppContext &context, SettingsStore *settings, QWidget *pa
     m_transfer = new TransferController(m_context, this, this);
     m_files = new FileCommands(m_context, this, this);
     connect(m_files, &FileCommands::channelWindowRequested, this, &MainWindow::showChannels);
+    m_csv = new CsvCommands(m_context, this, this);
 
     connect(&m_context.document(), &Document::changed, this, &MainWindow::documentChanged);
     connect(&m_context, &AppContext::hiddenModeActivated, this, &MainWindow::hiddenModeActivated);
@@ -114,6 +117,11 @@ void MainWindow::createMenus()
     file->addAction(addCommand("MNPrint", Key(), &MainWindow::printReport));
     file->addSeparator()->setObjectName(QStringLiteral("MNLine1"));
     file->addAction(addCommand("MNQuit", Key(), &MainWindow::quit));
+    // The channel exchange with CSV files comes after the File menu's own items.
+    file->addSeparator();
+    m_csvMenuItems = {addCommand("MNImportCsv", Key(), &MainWindow::importChannels),
+                      addCommand("MNExportCsv", Key(), &MainWindow::exportChannels)};
+    file->addActions({m_csvMenuItems[0], m_csvMenuItems[1]});
 
     QMenu *edit = addMenu("MNEdit");
     edit->addAction(addCommand("MNModel", Key(Qt::CTRL | Qt::Key_M), &MainWindow::showChannels));
@@ -282,6 +290,8 @@ void MainWindow::applyLanguage()
     if (language != Language::Chinese && language != Language::English)
         return;
     applyTextTable(this, mainWindowTexts(), language);
+    m_csvMenuItems[0]->setText(csv_text::kImportMenu.text(language));
+    m_csvMenuItems[1]->setText(csv_text::kExportMenu.text(language));
     for (EditorWindow *window : m_editors)
         window->applyLanguage();
     m_about->applyLanguage(language);
@@ -441,6 +451,8 @@ ChannelWindow *MainWindow::channelWindow() const
 void MainWindow::newImage() { m_files->newImage(); }
 void MainWindow::openImage() { m_files->openImage(); }
 void MainWindow::saveImage() { m_files->saveImage(); }
+void MainWindow::importChannels() { m_csv->importChannels(); }
+void MainWindow::exportChannels() { m_csv->exportChannels(); }
 
 void MainWindow::printReport()
 {

@@ -22,6 +22,7 @@ class AboutBox;
 class AppContext;
 class BandComboBox;
 class ChannelWindow;
+class CsvCommands;
 class EditorWindow;
 class FileCommands;
 class HelpWindow;
@@ -55,6 +56,7 @@ public:
     EditorWindow *editor(int number) const;
     QMdiSubWindow *editorFrame(int number) const;
     FileCommands &fileCommands() const { return *m_files; }
+    CsvCommands &csvCommands() const { return *m_csv; }
     TransferController &transfer() const { return *m_transfer; }
     AboutBox *aboutBox() const { return m_about; }
     HelpWindow *helpWindow() const { return m_help; }
@@ -93,6 +95,8 @@ private:
     void newImage();
     void openImage();
     void saveImage();
+    void importChannels();
+    void exportChannels();
     void printReport();
     void quit();
     void showChannels() { showEditor(1); }
@@ -128,6 +132,8 @@ private:
 
     TransferController *m_transfer = nullptr;
     FileCommands *m_files = nullptr;
+    CsvCommands *m_csv = nullptr;
+    std::array<QAction *, 2> m_csvMenuItems{};   // Import channels..., Export channels...
     AboutBox *m_about = nullptr;
     HelpWindow *m_help = nullptr;
 
