@@ -80,7 +80,7 @@ std::optional<MemoryImage> loadImage(const Invocation &invocation, const QString
     case DatStatus::WrongType:
         invocation.console.error(path + QStringLiteral(": ")
                                  + messageText(Message::FileTypeIncorrect, Language::English).text
-                                 + QStringLiteral(" (no QVM-7K identification)"));
+                                 + QStringLiteral(" (no %1 identification)").arg(QLatin1String(kDatIdentification)));
         break;
     case DatStatus::ReadError:
     case DatStatus::WriteError:

@@ -3,6 +3,7 @@
 #include "command.h"
 
 #include "document/image_summary.h"
+#include "files/dat_file.h"
 #include "i18n/cli_texts.h"
 
 #include <QJsonArray>
@@ -14,8 +15,6 @@
 namespace quillon::cli {
 
 namespace {
-
-constexpr const char kIdentification[] = "QVM-7K";   // every image Open accepts carries it
 
 // Columns of a terminal a text takes: the wide characters of Chinese take two.
 int displayWidth(const QString &text)
@@ -60,7 +59,7 @@ QJsonObject json(const ImageSummary &summary)
     QJsonObject settings;
     for (const SettingValue &setting : summary.settings)
         settings.insert(setting.caption, setting.value);
-    return {{QStringLiteral("identification"), QLatin1String(kIdentification)},
+    return {{QStringLiteral("identification"), QLatin1String(kDatIdentification)},
             {QStringLiteral("band_index"), summary.bandIndex},
             {QStringLiteral("band"), summary.band},
             {QStringLiteral("channels"), channels},
@@ -84,7 +83,7 @@ int run(const Invocation &invocation)
         return kExitSuccess;
     }
     const auto text = [&](const Bilingual &bilingual) { return bilingual.text(*language); };
-    console.print(text(cli_text::kIdentification) + QStringLiteral(": ") + QLatin1String(kIdentification));
+    console.print(text(cli_text::kIdentification) + QStringLiteral(": ") + QLatin1String(kDatIdentification));
     console.print(text(cli_text::kBand) + QStringLiteral(": ") + summary.band);
     console.print(text(cli_text::kChannels) + QStringLiteral(": ") + QString::number(summary.channels.size()));
     for (const QString &line : alignedTable(summary.headers, summary.channels))

@@ -35,15 +35,6 @@ QList<int> range(int first, int count)
     return addresses;
 }
 
-// A caption without the colon and the blanks around it: "Squelch Level".
-QString bareCaption(QString text)
-{
-    text = text.trimmed();
-    while (text.endsWith(u':') || text.endsWith(QChar(0xFF1A)))
-        text.chop(1);
-    return text.trimmed();
-}
-
 const TextRow *rowOf(const TextTable &table, const QString &control, int element, TextRole role, int index = 0)
 {
     for (const TextRow &row : table) {

@@ -47,7 +47,8 @@ QString featureValue(const OptionalFeatures &features, const FeatureField &field
     return {};
 }
 
-// A caption without the colon and the blanks around it: "Squelch Level".
+} // namespace
+
 QString bareCaption(QString text)
 {
     text = text.trimmed();
@@ -55,8 +56,6 @@ QString bareCaption(QString text)
         text.chop(1);
     return text.trimmed();
 }
-
-} // namespace
 
 QString channelFieldName(int column)
 {

@@ -16,6 +16,9 @@ namespace quillon {
 // "tx_tone", "name"); empty for another column.
 QString channelFieldName(int column);
 
+// A window's caption without its colon and the blanks around it: "Squelch Level".
+QString bareCaption(QString caption);
+
 struct SettingValue {
     QString caption;          // the window's caption without its colon: "Squelch Level"
     QString value;            // as the window shows it

@@ -8,7 +8,6 @@ namespace quillon {
 
 namespace {
 
-constexpr char kIdentification[] = "QVM-7K";   // the radio's own identification
 constexpr int kIdentificationSize = 6;
 constexpr char kFormatVersion[] = "V0100";
 
@@ -18,7 +17,7 @@ QByteArray datFileBytes(const MemoryImage &image)
 {
     QByteArray bytes;
     bytes.reserve(kDatFileSize);
-    bytes.append(kIdentification, kIdentificationSize);
+    bytes.append(kDatIdentification, kIdentificationSize);
     bytes.append(4, '\xFF');
     bytes.append(kFormatVersion, 5);
     bytes.append(kDatHeaderSize - bytes.size(), '\xFF');
@@ -29,7 +28,7 @@ QByteArray datFileBytes(const MemoryImage &image)
 
 bool hasDatIdentification(const QByteArray &fileStart)
 {
-    return fileStart.startsWith(QByteArrayView(kIdentification, kIdentificationSize));
+    return fileStart.startsWith(QByteArrayView(kDatIdentification, kIdentificationSize));
 }
 
 std::optional<MemoryImage> imageFromDatBytes(const QByteArray &fileBytes)
