@@ -1,5 +1,6 @@
 #include "document/image_compare.h"
 
+#include "document/image_summary.h"
 #include "document/workspace.h"
 #include "i18n/field_texts.h"
 #include "i18n/link_texts.h"
@@ -15,11 +16,6 @@
 namespace quillon {
 
 namespace {
-
-// Field names of the channel columns 1..11, as the command line and the
-// JSON output name them.
-constexpr const char *kChannelFields[] = {"",      "rx",       "tx",       "rx_tone",     "tx_tone",  "power",
-                                          "busy_lock", "scan_add", "bandwidth", "tx_prohibit", "scramble", "name"};
 
 // Record bytes of channel column 1..10, relative to the record's start.
 std::pair<int, int> recordBytes(int column)
@@ -39,15 +35,6 @@ QList<int> range(int first, int count)
     for (int i = 0; i < count; ++i)
         addresses.append(first + i);
     return addresses;
-}
-
-// A caption without the colon and the blanks around it: "Squelch Level".
-QString bareCaption(QString text)
-{
-    text = text.trimmed();
-    while (text.endsWith(u':') || text.endsWith(QChar(0xFF1A)))
-        text.chop(1);
-    return text.trimmed();
 }
 
 const TextRow *rowOf(const TextTable &table, const QString &control, int element, TextRole role, int index = 0)
@@ -73,36 +60,6 @@ Workspace decoded(const MemoryImage &image, Language language)
     ws.readImage = image;
     decodeImage(ws);
     return ws;
-}
-
-// The addresses an optional-features setting occupies.
-QList<int> featureAddresses(const FeatureField &field)
-{
-    switch (field.id) {
-    case Feature::PriorityChannel: return {kOptionBytes + 1};
-    case Feature::PresentChannel: return {kOptionBytes + 5};
-    case Feature::PowerOnText: return range(kPowerOnText, 6);
-    case Feature::Password: return range(kPassword, 4);
-    case Feature::VfoFrequency: return range(kVfoFrequency, 4);
-    case Feature::VfoOffset: return range(kVfoOffset, 4);
-    case Feature::VfoRxTone: return range(kVfoRxTone, 2);
-    case Feature::VfoTxTone: return range(kVfoTxTone, 2);
-    default: return field.storage.address >= 0 ? QList<int>{field.storage.address} : QList<int>{};
-    }
-}
-
-QString featureValue(const OptionalFeatures &features, const FeatureField &field, Language language)
-{
-    switch (field.kind) {
-    case FeatureKind::Text: return features.text(field.id);
-    case FeatureKind::Check: return (features.selection(field.id) ? report::kYes : report::kNo).text(language);
-    case FeatureKind::List: {
-        const QStringList items = featureItems(field.id, language);
-        const int position = features.selection(field.id);
-        return position >= 0 && position < items.size() ? items[position] : QString::number(position);
-    }
-    }
-    return {};
 }
 
 QString hexBytes(const MemoryImage &image, const QList<int> &addresses)
@@ -168,11 +125,11 @@ private:
             const int record = kChannelRecords.address(channel - 1);
             for (int column = kColumnRx; column <= kColumnScramble; ++column) {
                 const auto [offset, count] = recordBytes(column);
-                add(ImageDifference::Area::Channel, channel, QString::fromLatin1(kChannelFields[column]),
+                add(ImageDifference::Area::Channel, channel, channelFieldName(column),
                     m_a.channels.cell(channel, column), m_b.channels.cell(channel, column),
                     range(record + offset, count));
             }
-            add(ImageDifference::Area::Channel, channel, QString::fromLatin1(kChannelFields[kColumnName]),
+            add(ImageDifference::Area::Channel, channel, channelFieldName(kColumnName),
                 m_a.channels.cell(channel, kColumnName), m_b.channels.cell(channel, kColumnName),
                 range(kChannelNames.address(channel - 1), kChannelNames.recordSize));
         }
@@ -180,14 +137,10 @@ private:
 
     void features()
     {
-        for (const FeatureField &field : featureFields()) {
-            const QList<int> addresses = featureAddresses(field);
-            if (addresses.isEmpty())
-                continue;   // kept only while the program runs
-            add(ImageDifference::Area::Setting, 0, bareCaption(field.caption.text(m_language)),
-                featureValue(m_a.features, field, m_language), featureValue(m_b.features, field, m_language),
-                addresses);
-        }
+        const QList<SettingValue> a = featureSettings(m_a.features, m_language);
+        const QList<SettingValue> b = featureSettings(m_b.features, m_language);
+        for (qsizetype i = 0; i < a.size(); ++i)
+            add(ImageDifference::Area::Setting, 0, a[i].caption, a[i].value, b[i].value, a[i].addresses);
     }
 
     void dtmf()

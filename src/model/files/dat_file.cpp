@@ -1,13 +1,13 @@
 #include "files/dat_file.h"
 
+#include "files/file_io.h"
+
 #include <QFile>
-#include <QSaveFile>
 
 namespace quillon {
 
 namespace {
 
-constexpr char kIdentification[] = "QVM-7K";   // the radio's own identification
 constexpr int kIdentificationSize = 6;
 constexpr char kFormatVersion[] = "V0100";
 
@@ -17,7 +17,7 @@ QByteArray datFileBytes(const MemoryImage &image)
 {
     QByteArray bytes;
     bytes.reserve(kDatFileSize);
-    bytes.append(kIdentification, kIdentificationSize);
+    bytes.append(kDatIdentification, kIdentificationSize);
     bytes.append(4, '\xFF');
     bytes.append(kFormatVersion, 5);
     bytes.append(kDatHeaderSize - bytes.size(), '\xFF');
@@ -28,7 +28,7 @@ QByteArray datFileBytes(const MemoryImage &image)
 
 bool hasDatIdentification(const QByteArray &fileStart)
 {
-    return fileStart.startsWith(QByteArrayView(kIdentification, kIdentificationSize));
+    return fileStart.startsWith(QByteArrayView(kDatIdentification, kIdentificationSize));
 }
 
 std::optional<MemoryImage> imageFromDatBytes(const QByteArray &fileBytes)
@@ -41,23 +41,8 @@ std::optional<MemoryImage> imageFromDatBytes(const QByteArray &fileBytes)
 
 DatResult saveDatFile(const QString &path, const MemoryImage &image)
 {
-    // QSaveFile writes a temporary file and renames it over the old one on
-    // commit, so the old file survives any failure and a longer old file
-    // does not keep its tail.
-    QSaveFile file(path);
-    // Unbuffered, so a short write (a full disk, a size limit) shows in the
-    // count write() returns; a buffered write hides it until the flush inside
-    // commit(), which may then rename a cut file into place.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return {DatStatus::WriteError, file.errorString()};
-    const QByteArray bytes = datFileBytes(image);
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return {DatStatus::WriteError, reason};
-    }
-    if (!file.commit())
-        return {DatStatus::WriteError, file.errorString()};
+    if (const std::optional<QString> reason = writeFileAtomically(path, datFileBytes(image)))
+        return {DatStatus::WriteError, *reason};
     return {};
 }
 

@@ -9,6 +9,8 @@
 
 namespace quillon {
 
+// The radio's identification, with which every image file begins.
+inline constexpr char kDatIdentification[] = "QVM-7K";
 inline constexpr int kDatHeaderSize = 48;
 inline constexpr int kDatFileSize = kDatHeaderSize + kImageSize;   // 3120
 

@@ -101,6 +101,11 @@ void ChannelSheet::clearNo(int channel)
     rowRef(channel) = ChannelRow{};
 }
 
+bool ChannelSheet::passesBandCheck(int channel, const BandState &band) const
+{
+    return validChannel(channel) && receiveInBand(m_rows[channel - 1].rxText, band);
+}
+
 void ChannelSheet::clearGrid()
 {
     for (int channel = 1; channel <= kChannels; ++channel)
@@ -285,6 +290,15 @@ FrequencyCommit ChannelSheet::commitFrequency(int channel, int column, const QSt
         row.optionIndex.fill(1);
     }
     return FrequencyCommit::Stored;
+}
+
+bool ChannelSheet::clearTransmit(int channel)
+{
+    if (!validChannel(channel) || rowRef(channel).rxText.isEmpty())
+        return false;
+    rowRef(channel).txText.clear();
+    cellRef(channel, kColumnTx).clear();
+    return true;
 }
 
 void ChannelSheet::editName(int channel, const QString &text)

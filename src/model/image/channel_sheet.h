@@ -79,6 +79,9 @@ public:
     QString cell(int channel, int column) const;
 
     void clearNo(int channel);
+    // Whether the channel holds a receive frequency inside the band: the
+    // check that decides which channels a decode keeps.
+    bool passesBandCheck(int channel, const BandState &band) const;
     void clearGrid();
     // The table's part of a New: every channel cleared.
     void startForm() { clearGrid(); }
@@ -104,6 +107,9 @@ public:
     // The frequency editor's text t left cell (channel, column 1 or 2).
     FrequencyCommit commitFrequency(int channel, int column, const QString &text,
                                     const BandState &band, Language language);
+    // A channel without a transmit frequency, as a file can ask for it (the
+    // frequency editor cannot erase one). False for an empty channel.
+    bool clearTransmit(int channel);
     // The name editor's text changed: the table follows at once, the cell on commit.
     void editName(int channel, const QString &text);
     void commitName(int channel, const QString &text);

@@ -5,9 +5,11 @@
 #include "features/dtmf_window.h"
 #include "features/features_window.h"
 #include "features/fm_window.h"
+#include "files/csv_commands.h"
 #include "files/file_commands.h"
 #include "files/file_drop.h"
 #include "files/recent_files.h"
+#include "i18n/csv_texts.h"
 #include "i18n/apply_language.h"
 #include "image/band.h"
 #include "link/transfer_controller.h"
@@ -68,6 +70,7 @@ MainWindow::MainWindow(AppContext &context, SettingsStore *settings, QWidget *pa
     m_transferCommands = new TransferCommands(m_context, *m_transfer, *m_files, this);
     m_transferCommands->install(findChild<QMenu *>(QStringLiteral("MNFile")),
                                 findChild<QMenu *>(QStringLiteral("MNProgram")), statusBar());
+    m_csv = new CsvCommands(m_context, this, this);
 
     connect(&m_context.document(), &Document::changed, this, &MainWindow::documentChanged);
     connect(&m_context, &AppContext::hiddenModeActivated, this, &MainWindow::hiddenModeActivated);
@@ -125,6 +128,11 @@ void MainWindow::createMenus()
     file->addAction(addCommand("MNPrint", Key(), &MainWindow::printReport));
     file->addSeparator()->setObjectName(QStringLiteral("MNLine1"));
     file->addAction(addCommand("MNQuit", Key(), &MainWindow::quit));
+    // The channel exchange with CSV files comes after the File menu's own items.
+    file->addSeparator();
+    m_csvMenuItems = {addCommand("MNImportCsv", Key(), &MainWindow::importChannels),
+                      addCommand("MNExportCsv", Key(), &MainWindow::exportChannels)};
+    file->addActions({m_csvMenuItems[0], m_csvMenuItems[1]});
 
     QMenu *edit = addMenu("MNEdit");
     edit->addAction(addCommand("MNModel", Key(Qt::CTRL | Qt::Key_M), &MainWindow::showChannels));
@@ -296,6 +304,8 @@ void MainWindow::applyLanguage()
     if (language != Language::Chinese && language != Language::English)
         return;
     applyTextTable(this, mainWindowTexts(), language);
+    m_csvMenuItems[0]->setText(csv_text::kImportMenu.text(language));
+    m_csvMenuItems[1]->setText(csv_text::kExportMenu.text(language));
     for (EditorWindow *window : m_editors)
         window->applyLanguage();
     m_about->applyLanguage(language);
@@ -458,6 +468,8 @@ ChannelWindow *MainWindow::channelWindow() const
 void MainWindow::newImage() { m_files->newImage(); }
 void MainWindow::openImage() { m_files->openImage(); }
 void MainWindow::saveImage() { m_files->saveImage(); }
+void MainWindow::importChannels() { m_csv->importChannels(); }
+void MainWindow::exportChannels() { m_csv->exportChannels(); }
 
 void MainWindow::printReport()
 {

@@ -22,6 +22,7 @@ class AboutBox;
 class AppContext;
 class BandComboBox;
 class ChannelWindow;
+class CsvCommands;
 class EditorWindow;
 class FileCommands;
 class HelpWindow;
@@ -58,6 +59,7 @@ public:
     QMdiSubWindow *editorFrame(int number) const;
     FileCommands &fileCommands() const { return *m_files; }
     RecentFilesMenu &recentFiles() const { return *m_recentFiles; }
+    CsvCommands &csvCommands() const { return *m_csv; }
     TransferController &transfer() const { return *m_transfer; }
     TransferCommands &transferCommands() const { return *m_transferCommands; }
     AboutBox *aboutBox() const { return m_about; }
@@ -97,6 +99,8 @@ private:
     void newImage();
     void openImage();
     void saveImage();
+    void importChannels();
+    void exportChannels();
     void printReport();
     void quit();
     void showChannels() { showEditor(1); }
@@ -134,6 +138,8 @@ private:
     FileCommands *m_files = nullptr;
     TransferCommands *m_transferCommands = nullptr;
     RecentFilesMenu *m_recentFiles = nullptr;
+    CsvCommands *m_csv = nullptr;
+    std::array<QAction *, 2> m_csvMenuItems{};   // Import channels..., Export channels...
     AboutBox *m_about = nullptr;
     HelpWindow *m_help = nullptr;
 
