@@ -257,8 +257,11 @@ QString ImageDifference::place(Language language) const
     switch (area) {
     case Area::Band: return link_text::kPlaceBand.text(language);
     case Area::Channel: {
-        const auto *column = std::find(std::begin(kChannelFields), std::end(kChannelFields), field);
-        const int index = column == std::end(kChannelFields) ? -1 : int(column - std::begin(kChannelFields));
+        int index = -1;
+        for (int column = kColumnRx; column <= kColumnName; ++column) {
+            if (channelFieldName(column) == field)
+                index = column;
+        }
         const QString header = tableText(channelWindowTexts(), "Grid1", -1, TextRole::Header, language, index);
         return link_text::kPlaceChannel.text(language) + u' ' + QString::number(number) + u' '
             + (header.isEmpty() ? field : header);

@@ -9,7 +9,7 @@
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QMenu>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -32,9 +32,9 @@ bool writeAll(const QString &path, const QByteArray &bytes)
 
 QString gridCell(Harness &h, int channel, int column)
 {
-    auto *grid = h.find<QWidget>("Form1")->findChild<QTableWidget *>(QStringLiteral("Grid1"));
-    const QTableWidgetItem *item = grid ? grid->item(channel - 1, column) : nullptr;
-    return item ? item->text() : QString();
+    auto *grid = h.find<QWidget>("Form1")->findChild<QTableView *>(QStringLiteral("Grid1"));
+    const QVariant item = grid ? grid->model()->index(channel - 1, column).data() : QVariant();
+    return item.toString();
 }
 
 // The bytes Save writes now.
@@ -91,9 +91,10 @@ void TestCsvCommands::menuItemsFollowTheFileMenu()
     QStringList names;
     for (QAction *action : h.find<QMenu>("MNFile")->actions())
         names << (action->isSeparator() && action->objectName().isEmpty() ? QStringLiteral("-") : action->objectName());
-    QCOMPARE(names, (QStringList{QStringLiteral("MNNew"), QStringLiteral("MNOpen"), QStringLiteral("MNSave"),
-                                 QStringLiteral("MNPrint"), QStringLiteral("MNLine1"), QStringLiteral("MNQuit"),
-                                 QStringLiteral("-"), QStringLiteral("MNImportCsv"), QStringLiteral("MNExportCsv")}));
+    // The Parts' items first, then the channel files, the radio history and the recent files.
+    QCOMPARE(names, (QStringList{"MNNew", "MNOpen", "MNSave", "MNPrint", "MNLine1", "MNQuit", "-", "MNImportCsv", "MNExportCsv", "-",
+                         "MNHistory", "RecentFilesLine", "RecentFilesTitle", "RecentFile1", "RecentFile2",
+                         "RecentFile3", "RecentFile4", "RecentFile5", "RecentFile6", "RecentFile7", "RecentFile8"}));
     QCOMPARE(h.find<QAction>("MNImportCsv")->text(), QStringLiteral("Import channels..."));
     QCOMPARE(h.find<QAction>("MNExportCsv")->text(), QStringLiteral("Export channels..."));
     h.window->switchLanguage(Language::Chinese);

@@ -17,7 +17,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QSettings>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QtTest>
@@ -249,7 +249,7 @@ void TestFilesFromOutside::dropTakesOneFileOnly()
 
     // Drops reach the main window from anywhere in the channel grid: no
     // control on the way takes them first.
-    auto *grid = h.window->findChild<QTableWidget *>(QStringLiteral("Grid1"));
+    auto *grid = h.window->findChild<QTableView *>(QStringLiteral("Grid1"));
     QVERIFY(grid);
     QWidget *target = grid->viewport();
     while (target && !target->acceptDrops())

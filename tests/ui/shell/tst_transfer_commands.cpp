@@ -90,8 +90,9 @@ void TestTransferCommands::init()
 void TestTransferCommands::itemsComeAfterTheMenusOwn()
 {
     Harness h;
-    QCOMPARE(itemNames(h.find<QMenu>("MNFile")),
-             (QStringList{"MNNew", "MNOpen", "MNSave", "MNPrint", "MNLine1", "MNQuit", "-", "MNHistory"}));
+    QCOMPARE(itemNames(h.find<QMenu>("MNFile")).mid(0, 11),
+             (QStringList{"MNNew", "MNOpen", "MNSave", "MNPrint", "MNLine1", "MNQuit", "-", "MNImportCsv",
+                          "MNExportCsv", "-", "MNHistory"}));
     QCOMPARE(itemNames(h.find<QMenu>("MNProgram")),
              (QStringList{"MNRead", "MNWrite", "MNCommPort", "-", "MNVerify", "MNVerifyAfterWrite", "MNSaveTrace"}));
     auto *afterWriting = h.find<QAction>("MNVerifyAfterWrite");
