@@ -132,7 +132,6 @@ void TransferController::run(TransferKind kind)
         m_context.document().readCompleted(m_received);
     else if (end == TransferEnd::WriteComplete)
         m_context.document().markClean();
-    emit transferFinished(end);
 }
 
 void TransferController::apply(const TransferAction &action)

@@ -39,7 +39,6 @@ public:
     void readRadio();
     void writeRadio();
 
-    bool isTransferring() const { return m_protocol.isActive(); }
     // How the last transfer ended; nullopt before the first or when the port
     // check refused it.
     std::optional<TransferEnd> lastEnd() const { return m_lastEnd; }
@@ -48,9 +47,6 @@ public:
 
     // Replaces the serial line (an in-process radio in tests). Closes the old one.
     void setLink(std::unique_ptr<SerialLink> link);
-
-signals:
-    void transferFinished(quillon::TransferEnd end);
 
 private:
     void run(TransferKind kind);

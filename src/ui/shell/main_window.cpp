@@ -29,7 +29,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
-#include <QTime>
 #include <QTimer>
 #include <QToolBar>
 
@@ -231,8 +230,6 @@ void MainWindow::createEditors()
         // the shortcut of Write.
         for (QAction *item : frame->systemMenu()->actions())
             item->setShortcuts({});
-        frame->installEventFilter(this);
-        m_editors[i]->installEventFilter(this);
         m_mdi->addSubWindow(frame);
         // The frame adds a title bar and borders around the window's own size.
         frame->resize(contents);
@@ -332,12 +329,6 @@ void MainWindow::bandPopupClosed()
     QTimer::singleShot(0, this, [this] { m_bandChangeByUser = false; });
 }
 
-void MainWindow::selectBandByProgram(int index)
-{
-    m_bandChangeByUser = false;
-    m_context.document().selectBand(index);
-}
-
 void MainWindow::showBand(int index)
 {
     const QSignalBlocker guard(m_bandList);
@@ -394,22 +385,6 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_portList && event->type() == QEvent::FocusOut
         && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) {
         m_portListAction->setVisible(false);
-    } else if (event->type() == QEvent::Hide) {
-        // An editor window that hides itself (its own OK or Cancel) takes
-        // its frame along.
-        for (std::size_t i = 0; i < m_editors.size(); ++i) {
-            if (watched == m_editors[i] && m_frames[i] && m_editors[i]->isHidden())
-                m_frames[i]->hide();
-        }
-    } else if (event->type() == QEvent::Close) {
-        // The close box of an editor window only hides it.
-        for (QMdiSubWindow *frame : m_frames) {
-            if (watched == frame) {
-                event->ignore();
-                frame->hide();
-                return true;
-            }
-        }
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -432,11 +407,6 @@ void MainWindow::pressHiddenButton(HiddenMode mode)
 }
 
 // ---- commands
-
-ChannelWindow *MainWindow::channelWindow() const
-{
-    return static_cast<ChannelWindow *>(m_editors[0]);
-}
 
 void MainWindow::newImage() { m_files->newImage(); }
 void MainWindow::openImage() { m_files->openImage(); }

@@ -46,9 +46,6 @@ public:
     void applyLanguage();
     // The language menu: applies the texts, then re-texts the channel rows.
     void switchLanguage(Language language);
-    // Selects band list entry index as a change made by the program: no
-    // question, the grid keeps its channels.
-    void selectBandByProgram(int index);
     // Shows editor window Form<number> (1..5) and brings it to the front.
     void showEditor(int number);
 
@@ -87,7 +84,6 @@ private:
     void documentChanged(const Change &change);
     // Shows the band in the band list without running its handler.
     void showBand(int index);
-    ChannelWindow *channelWindow() const;
 
     // Commands.
     void newImage();
