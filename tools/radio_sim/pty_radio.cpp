@@ -132,7 +132,9 @@ void PtyRadio::handleFrames(const QList<RadioFrame> &frames, Clock::time_point r
         if (m_options.verbose)
             logLine(QString::asprintf("rx %d %s", frame.number, frame.bytes.toHex(' ').constData()));
         if (!frame.answer.isEmpty()) {
-            auto notBefore = ready + milliseconds(m_options.delayMs);
+            auto notBefore = ready;
+            if (m_options.delayCount < 0 || frame.number <= m_options.delayCount)
+                notBefore += milliseconds(m_options.delayMs);
             if (frame.number == m_options.delayAt)
                 notBefore += milliseconds(m_options.delayOnceMs);
             m_answers.push_back({frame.answer, notBefore});

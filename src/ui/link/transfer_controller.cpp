@@ -17,6 +17,7 @@ TransferController::TransferController(AppContext &context, QWidget *dialogParen
       m_dialogParent(dialogParent),
       m_protocol(m_received, context.workspace().writeImage)
 {
+    m_watchdog.setParent(this);
     m_watchdog.setObjectName(QStringLiteral("TimerW"));
     m_watchdog.setInterval(kWatchdogIntervalMs);
     m_watchdog.setTimerType(Qt::PreciseTimer);

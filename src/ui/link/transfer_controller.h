@@ -7,6 +7,7 @@
 #include <QString>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -47,6 +48,10 @@ public:
 
     // Replaces the serial line (an in-process radio in tests). Closes the old one.
     void setLink(std::unique_ptr<SerialLink> link);
+    // The milliseconds the protocol counts its silences in, from a monotonic
+    // clock; tests set the time. An empty clock restores the real one.
+    using MillisecondClock = std::function<qint64()>;
+    void setClock(MillisecondClock clock) { m_clockOverride = std::move(clock); }
 
 private:
     void run(TransferKind kind);
@@ -56,7 +61,7 @@ private:
     void onBytes(const QByteArray &bytes);
     void onWatchdogTick();
     void onLinkLost();
-    qint64 now() const { return m_clock.elapsed(); }
+    qint64 now() const { return m_clockOverride ? m_clockOverride() : m_clock.elapsed(); }
 
     AppContext &m_context;
     QWidget *m_dialogParent;
@@ -64,8 +69,9 @@ private:
     // What a read receives, decoded only once the read is complete.
     MemoryImage m_received;
     TransferProtocol m_protocol;
-    QTimer m_watchdog;   // TimerW
+    QTimer m_watchdog;   // TimerW, a child of the controller
     QElapsedTimer m_clock;
+    MillisecondClock m_clockOverride;
     ProgressWindow *m_window = nullptr;
     std::optional<TransferEnd> m_lastEnd;
     int m_portNumber = 0;
