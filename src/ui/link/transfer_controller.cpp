@@ -42,7 +42,8 @@ bool TransferController::openPort(int number, QString *reason)
     m_link->close();
     m_portNumber = number;
     m_portLost = false;
-    const QString device = deviceName(number);
+    m_device = deviceName(number);
+    const QString &device = m_device;
     if (device.isEmpty()) {
         if (reason)
             *reason = ui_text::kNoSerialDevice.text(m_context.language()).arg(number);

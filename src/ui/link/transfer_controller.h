@@ -33,6 +33,8 @@ public:
     void closePort();
     bool isPortOpen() const;
     int portNumber() const;
+    // The device of the port number last opened; empty when it has none.
+    QString device() const { return m_device; }
     // The device behind a port number ("/dev/ttyUSB0", "COM3").
     static QString deviceName(int number);
 
@@ -75,6 +77,7 @@ private:
     ProgressWindow *m_window = nullptr;
     std::optional<TransferEnd> m_lastEnd;
     int m_portNumber = 0;
+    QString m_device;
     bool m_portLost = false;
 };
 

@@ -68,6 +68,8 @@ private:
     void createBandStrip();
     void createStatusBar();
     void createEditors();
+    // Puts editor window i (0..4) into its frame, sized to the window.
+    void fitIntoFrame(std::size_t i);
     void fillPortList();
 
     // Band list handlers.
@@ -113,6 +115,7 @@ private:
     QMdiArea *m_mdi = nullptr;
     std::array<EditorWindow *, 5> m_editors{};
     std::array<QMdiSubWindow *, 5> m_frames{};
+    QSize m_frameDecoration;   // what a frame adds around its window
     QToolBar *m_toolbar = nullptr;
     std::array<QAction *, 3> m_hiddenButtons{};
     QAction *m_fmMenuItem = nullptr;

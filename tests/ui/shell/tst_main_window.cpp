@@ -9,6 +9,8 @@
 #include "shell/help_window.h"
 
 #include <QComboBox>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -61,6 +63,7 @@ private slots:
     void portThatCannotOpen();
     void commandsReachTheirActions_data();
     void commandsReachTheirActions();
+    void editorsShowWhole();
     void editorCloseBoxOnlyHides_data();
     void editorCloseBoxOnlyHides();
     void bandChoice_data();
@@ -223,6 +226,23 @@ void TestMainWindow::commandsReachTheirActions()
     QCOMPARE(h.messages.size(), 0);
 }
 
+void TestMainWindow::editorsShowWhole()
+{
+    // Each window keeps the size it gives itself; its frame grows around it.
+    Harness h;
+    h.context.notifyHiddenModeActivated(HiddenMode::Fm);
+    for (int n = 1; n <= 5; ++n) {
+        EditorWindow *window = h.window->editor(n);
+        const QSize own = window->size();
+        h.window->showEditor(n);
+        QMdiSubWindow *frame = h.window->editorFrame(n);
+        QCOMPARE(frame->widget(), window);
+        QTRY_VERIFY(window->isVisible());
+        QCOMPARE(window->size(), own);
+        QVERIFY(frame->width() > own.width() && frame->height() > own.height());
+    }
+}
+
 void TestMainWindow::editorCloseBoxOnlyHides_data()
 {
     QTest::addColumn<QString>("how");
@@ -331,11 +351,17 @@ void TestMainWindow::languageRoundTrip()
     Harness h;
     h.takeMessages();
     const QMap<QString, QString> englishTexts = visibleTexts(h);
+    const QStringList englishFamilies = QApplication::font().families();
     QCOMPARE(h.find<QAction>("MNRead")->text(), QStringLiteral("Read Data from the Transceive(&R)"));
     QCOMPARE(h.find<QAction>("TRead")->toolTip(), QStringLiteral("Read Data from the Transceive"));
 
     h.pickFromMenu('L', 'C');
     QCOMPARE(h.ws().language, Language::Chinese);
+    // Chinese in a face that has it; English in the system's face alone, so
+    // an English start loads no Chinese font (SimSun, where installed, serves both).
+    const bool simSun = QFontDatabase::hasFamily(QStringLiteral("SimSun"));
+    QVERIFY(QFontDatabase::writingSystems(QFontInfo(QApplication::font()).family())
+                .contains(QFontDatabase::SimplifiedChinese));
     const QMap<QString, QString> chineseTexts = visibleTexts(h);
     QCOMPARE(h.find<QMenu>("MNHelp")->title(), QStringLiteral("帮助(&H)"));
     QCOMPARE(h.find<QAction>("MNAbout")->text(), QStringLiteral("帮助(&H)"));
@@ -354,6 +380,8 @@ void TestMainWindow::languageRoundTrip()
     QTest::keyClick(h.window.get(), Qt::Key_N, Qt::ControlModifier);
     QCOMPARE(h.takeMessages(), (QStringList{QStringLiteral("未保存的数据将会丢失，确定吗？"), english(Message::NewImage)}));
     QCOMPARE(visibleTexts(h), englishTexts);
+    QCOMPARE(QApplication::font().families(), englishFamilies);
+    QCOMPARE(englishFamilies.size(), simSun ? 2 : 1);
 }
 
 void TestMainWindow::hiddenButtonDoublePress_data()
