@@ -48,16 +48,6 @@ void EventHooks::detach(EventHookClient *client, QObject *target, QEvent::Type t
         forget(target);
 }
 
-void EventHooks::detachAll(EventHookClient *client)
-{
-    const QList<QObject *> targets = m_targets.keys();
-    for (QObject *target : targets) {
-        const QList<int> types = m_targets.value(target).keys();
-        for (int type : types)
-            detach(client, target, static_cast<QEvent::Type>(type));
-    }
-}
-
 int EventHooks::clientCount(QObject *target, QEvent::Type type) const
 {
     return static_cast<int>(m_targets.value(target).value(type).size());
@@ -82,7 +72,6 @@ bool EventHooks::eventFilter(QObject *watched, QEvent *event)
     if (clients.isEmpty())
         return false;
 
-    const QScopedValueRollback<QEvent::Type> current(m_current, event->type());
     const EventHookClient::Response response = clients.first()->response();
     // The clients run from the last attached to the first; the object's own
     // handling, when asked for before, comes right before the first-attached client.

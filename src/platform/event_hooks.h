@@ -46,13 +46,9 @@ public:
     HookResult attach(EventHookClient *client, QObject *target, QEvent::Type type);
     // Detaching what is not attached does nothing.
     void detach(EventHookClient *client, QObject *target, QEvent::Type type);
-    // Every attachment of client.
-    void detachAll(EventHookClient *client);
 
     int clientCount(QObject *target, QEvent::Type type) const;
     bool isHooked(QObject *target) const { return m_targets.contains(target); }
-    // The event type being dispatched, QEvent::None outside a dispatch.
-    QEvent::Type currentEvent() const { return m_current; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -63,7 +59,6 @@ private:
     using Clients = QHash<int, QList<EventHookClient *>>;
     QHash<QObject *, Clients> m_targets;
     QObject *m_replaying = nullptr;   // object handling an event before its clients
-    QEvent::Type m_current = QEvent::None;
 };
 
 // A client that hands the wheel events of the objects it is attached to to

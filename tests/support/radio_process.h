@@ -1,5 +1,9 @@
 #pragma once
 
+// quillon-radio-sim as a child process of a test, for the tests CMake marks
+// with uses_radio_sim (they know where the simulator is and run one at a
+// time on the machine).
+
 #include "files/dat_file.h"
 
 #include <QProcess>
@@ -10,12 +14,19 @@
 #include <algorithm>
 #include <optional>
 
+#ifndef QUILLON_RADIO_SIM
+#error "a test that starts the simulated radio is declared with uses_radio_sim()"
+#endif
+
 namespace quillon::test {
 
-// quillon-radio-sim as a child process; with a memory, that memory lives in
-// a temporary file the radio saves after every session that wrote blocks.
+// A simulated radio on a pseudo-terminal, started with the simulator's
+// options, its memory in a temporary file. The process ends with the object.
 class RadioProcess {
 public:
+    // With a memory, that memory lives in a temporary file the radio saves
+    // after every session that wrote blocks; without one the radio starts
+    // with its own sample channels.
     explicit RadioProcess(const QStringList &options, const std::optional<MemoryImage> &memory = std::nullopt)
     {
         QStringList arguments = options;
@@ -36,8 +47,10 @@ public:
         m_process.kill();
         m_process.waitForFinished();
     }
+    RadioProcess(const RadioProcess &) = delete;
+    RadioProcess &operator=(const RadioProcess &) = delete;
 
-    // The pseudo-terminal the radio listens on; empty when it did not start.
+    // The slave device the radio listens on; empty when it did not start.
     QString device()
     {
         waitForLine(QStringLiteral("device: "));
@@ -59,12 +72,20 @@ public:
                 found << line;
         return found;
     }
+    QString lastSessionEnd() const
+    {
+        for (auto it = m_lines.rbegin(); it != m_lines.rend(); ++it)
+            if (it->startsWith(QLatin1String("session end")))
+                return *it;
+        return {};
+    }
     MemoryImage savedMemory() const
     {
         MemoryImage image;
         loadDatFile(m_memoryFile, image);
         return image;
     }
+    void kill() { m_process.kill(); }
 
 private:
     QTemporaryDir m_dir;

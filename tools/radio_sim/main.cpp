@@ -66,6 +66,10 @@ int main(int argc, char *argv[])
          QStringLiteral("Fault: answer n frames, then nothing until the next 0x45 (once)."), QStringLiteral("n")},
         {QStringLiteral("delay-ms"), QStringLiteral("Fault: wait n ms before every answer."), QStringLiteral("n"),
          QStringLiteral("0")},
+        {QStringLiteral("delay-count"),
+         QStringLiteral("With --delay-ms: wait before the answers to the first n frames only (counted over the "
+                        "whole run)."),
+         QStringLiteral("n")},
         {QStringLiteral("delay-once-ms"),
          QStringLiteral("Fault: wait n ms before the answer to the frame given by --delay-at."),
          QStringLiteral("n"), QStringLiteral("0")},
@@ -135,6 +139,12 @@ int main(int argc, char *argv[])
     line.verbose = parser.isSet(QStringLiteral("verbose"));
     line.delayMs = *delay;
     line.delayOnceMs = *delayOnce;
+    if (parser.isSet(QStringLiteral("delay-count"))) {
+        const std::optional<int> count = numberOption(parser, QStringLiteral("delay-count"), 0, 1 << 30);
+        if (!count)
+            return 2;
+        line.delayCount = *count;
+    }
     if (parser.isSet(QStringLiteral("delay-at"))) {
         const std::optional<int> at = numberOption(parser, QStringLiteral("delay-at"), 1, 1 << 30);
         if (!at)

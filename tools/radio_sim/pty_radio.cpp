@@ -138,7 +138,9 @@ void PtyRadio::handleFrames(const QList<RadioFrame> &frames, Clock::time_point r
             logLine(QStringLiteral("flood end bytes=%1").arg(m_floodBytes));
         }
         if (!frame.answer.isEmpty() && !m_flooding) {
-            auto notBefore = ready + milliseconds(m_options.delayMs);
+            auto notBefore = ready;
+            if (m_options.delayCount < 0 || frame.number <= m_options.delayCount)
+                notBefore += milliseconds(m_options.delayMs);
             if (frame.number == m_options.delayAt)
                 notBefore += milliseconds(m_options.delayOnceMs);
             m_answers.push_back({frame.answer, notBefore});

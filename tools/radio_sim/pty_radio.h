@@ -17,6 +17,7 @@ namespace quillon {
 struct LineOptions {
     bool paced = false;      // one byte every 1/960 s, both directions
     int delayMs = 0;         // before every answer
+    int delayCount = -1;     // ...of the first delayCount frames only; -1 all
     int delayOnceMs = 0;     // before the answer to frame delayAt only
     int delayAt = -1;
     bool split = false;      // every answer in two writes, a short pause between

@@ -211,42 +211,6 @@ QString trimPadding(const QString &text)
     return text.left(end);
 }
 
-double hexToNumber(const QString &text)
-{
-    double value = 0;
-    for (QChar c : text) {
-        const int digit = hexDigit(c);
-        value = value * 16 + (digit < 0 ? 0 : digit);
-    }
-    return value;
-}
-
-QString hexToBits(const QString &text)
-{
-    QString bits;
-    bits.reserve(text.size() * 4);
-    for (QChar c : text) {
-        const int digit = std::max(hexDigit(c), 0);
-        for (int bit = 3; bit >= 0; --bit)
-            bits += (digit >> bit) & 1 ? u'1' : u'0';
-    }
-    return bits;
-}
-
-QString bitsToHex(const QString &text)
-{
-    const qsizetype padded = (text.size() + 3) / 4 * 4;
-    const QString bits = text.rightJustified(padded, u'0');
-    QString out;
-    for (qsizetype i = 0; i < bits.size(); i += 4) {
-        int digit = 0;
-        for (qsizetype j = i; j < i + 4; ++j)
-            digit = digit * 2 + (bits[j] == u'1' ? 1 : 0);
-        out += QString::number(digit, 16).toUpper();
-    }
-    return out;
-}
-
 QString fmText(const QString &text)
 {
     const qsizetype point = text.indexOf(u'.');

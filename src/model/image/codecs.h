@@ -49,10 +49,6 @@ std::optional<std::pair<std::uint8_t, std::uint8_t>> toneBytes(const QString &to
 // Removes trailing characters of code 0xFF.
 QString trimPadding(const QString &text);
 
-double hexToNumber(const QString &text);
-QString hexToBits(const QString &text);
-QString bitsToHex(const QString &text);
-
 // A decimal FM frequency text cut down onto the 0.05 raster with two decimals.
 QString fmText(const QString &text);
 

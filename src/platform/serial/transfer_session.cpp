@@ -41,16 +41,18 @@ bool TransferSession::openPort(int number, QString *reason, Language language)
     m_link->close();
     m_portNumber = number;
     m_portLost = false;
+    // Kept even when the open fails: the status bar names the device that
+    // could not be opened without asking the system for its devices again.
+    m_portDevice = serialDeviceName(number);
     m_device.clear();
-    const QString device = serialDeviceName(number);
-    if (device.isEmpty()) {
+    if (m_portDevice.isEmpty()) {
         if (reason)
             *reason = ui_text::kNoSerialDevice.text(language).arg(number);
         return false;
     }
-    if (!m_link->open(device, reason))
+    if (!m_link->open(m_portDevice, reason))
         return false;
-    m_device = device;
+    m_device = m_portDevice;
     return true;
 }
 
@@ -59,6 +61,7 @@ bool TransferSession::openDevice(const QString &device, QString *reason)
     m_link->close();
     m_portNumber = 0;
     m_portLost = false;
+    m_portDevice = device;
     m_device.clear();
     if (!m_link->open(device, reason))
         return false;

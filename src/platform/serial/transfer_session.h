@@ -50,6 +50,13 @@ public:
     int portNumber() const { return m_portNumber; }
     // The device of the open port; empty when none is open.
     QString openDeviceName() const;
+    // The device of the port number (or device) last opened, also when the
+    // open failed; empty when the number has no device.
+    QString portDevice() const { return m_portDevice; }
+    // The milliseconds the protocol counts its silences in, from a monotonic
+    // clock; tests set the time. An empty clock restores the real one.
+    using MillisecondClock = std::function<qint64()>;
+    void setClock(MillisecondClock clock) { m_clockOverride = std::move(clock); }
     // A cable pulled during an earlier transfer closed the port; once it is
     // back it opens again without being chosen anew. True when the port is open.
     bool ensurePortOpen();
@@ -93,7 +100,7 @@ private:
     void onBytes(const QByteArray &bytes);
     void onWatchdogTick();
     void onLinkLost();
-    qint64 now() const { return m_clock.elapsed(); }
+    qint64 now() const { return m_clockOverride ? m_clockOverride() : m_clock.elapsed(); }
     qint64 sinceStart() const { return now() - m_startMs; }
 
     std::unique_ptr<SerialLink> m_link;
@@ -103,12 +110,14 @@ private:
     WriteSettings m_writeSettings;
     QTimer m_watchdog;   // TimerW
     QElapsedTimer m_clock;
+    MillisecondClock m_clockOverride;
     qint64 m_startMs = 0;
     TransferKind m_kind = TransferKind::None;
     SerialTrace m_trace;
     std::optional<TransferEnd> m_lastEnd;
     std::optional<Written> m_lastWritten;
     QString m_device;
+    QString m_portDevice;
     int m_portNumber = 0;
     bool m_portLost = false;
 };

@@ -36,8 +36,16 @@ void EditorWindow::closeEvent(QCloseEvent *event)
     // The window keeps its values for the whole run.
     event->ignore();
     hide();
-    if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget()))
-        frame->hide();
+}
+
+void EditorWindow::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    // isHidden() is false when only the frame around the window was hidden.
+    if (isHidden()) {
+        if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget()))
+            frame->hide();
+    }
 }
 
 } // namespace quillon

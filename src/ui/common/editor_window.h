@@ -30,8 +30,11 @@ protected:
     // An operation changed the document: the window shows again what it
     // shows of the change.
     virtual void documentChanged(const Change &change) = 0;
-    // The close box only hides; a close while the program ends goes ahead.
+    // Closing only hides, whatever closes the window (its frame's close box
+    // or menu, its own OK or Cancel); a close while the program ends goes
+    // ahead. A window hidden on its own takes its frame along.
     void closeEvent(QCloseEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     // Every window's destructor calls this first: a field that still has
     // the focus commits while the window is whole, and no later change of
     // the document reaches the window being taken apart.

@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QTabWidget>
 #include <QToolBar>
@@ -77,6 +78,16 @@ bool setToolTip(QObject *object, int number, const QString &text)
     return true;
 }
 
+// A row that names a control array without an element ("Label1" for
+// Label1_0, Label1_1, ...) sets every element.
+QObjectList wholeArray(const QWidget *root, const TextRow &row)
+{
+    if (row.element >= 0)
+        return {};
+    const QRegularExpression elements(QStringLiteral("^%1_\\d+$").arg(QRegularExpression::escape(row.control)));
+    return root->findChildren<QObject *>(elements);
+}
+
 } // namespace
 
 int applyTextTable(QWidget *root, const TextTable &table, Language language)
@@ -94,15 +105,17 @@ int applyTextTable(QWidget *root, const TextTable &table, Language language)
             ? root
             : root->findChild<QObject *>(row.objectName());
         bool done = false;
-        if (object) {
+        for (QObject *target : object ? QObjectList{object} : wholeArray(root, row)) {
             switch (row.role) {
-            case TextRole::Caption: done = setCaption(object, text); break;
-            case TextRole::ListEntry: done = setListEntry(object, row.index, text); break;
-            case TextRole::Header: done = setHeader(object, row.index, text); break;
-            case TextRole::ToolTip: done = setToolTip(object, row.index, text); break;
-            case TextRole::Tab: done = setTab(object, row.index, text); break;
+            case TextRole::Caption: done = setCaption(target, text); break;
+            case TextRole::ListEntry: done = setListEntry(target, row.index, text); break;
+            case TextRole::Header: done = setHeader(target, row.index, text); break;
+            case TextRole::ToolTip: done = setToolTip(target, row.index, text); break;
+            case TextRole::Tab: done = setTab(target, row.index, text); break;
             case TextRole::WindowTitle: break;
             }
+            if (!done)
+                break;
         }
         if (!done)
             ++missing;

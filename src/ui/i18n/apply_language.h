@@ -7,7 +7,8 @@ class QWidget;
 namespace quillon {
 
 // Sets every row of table on the controls below root (found by objectName),
-// in table order. List entries are replaced in place: lists are neither
+// in table order. A row naming a control array without an element sets
+// every element of it. List entries are replaced in place: lists are neither
 // cleared nor lengthened, and selections stay where they are.
 // Handles window titles, labels, buttons, check boxes, group boxes, menu and
 // toolbar actions, combo box entries, table headers, tab captions and

@@ -58,6 +58,16 @@ QString TransferController::deviceName(int number)
     return serialDeviceName(number);
 }
 
+QString TransferController::device() const
+{
+    return m_session->portDevice();
+}
+
+void TransferController::setClock(TransferSession::MillisecondClock clock)
+{
+    m_session->setClock(std::move(clock));
+}
+
 QString TransferController::openDevice() const
 {
     return m_session->openDeviceName();

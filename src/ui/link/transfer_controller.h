@@ -2,6 +2,7 @@
 
 #include "document/radio_history.h"
 #include "link/transfer_protocol.h"
+#include "transfer_session.h"
 
 #include <QObject>
 #include <QString>
@@ -41,6 +42,8 @@ public:
     void closePort();
     bool isPortOpen() const;
     int portNumber() const;
+    // The device of the port number last opened; empty when it has none.
+    QString device() const;
     // The device behind a port number ("/dev/ttyUSB0", "COM3").
     static QString deviceName(int number);
     // The device of the open port; empty when none is open.
@@ -75,9 +78,9 @@ public:
 
     // Replaces the serial line (an in-process radio in tests). Closes the old one.
     void setLink(std::unique_ptr<SerialLink> link);
-
-signals:
-    void transferFinished(quillon::TransferEnd end);
+    // The milliseconds the protocol counts its silences in, from a monotonic
+    // clock; tests set the time. An empty clock restores the real one.
+    void setClock(TransferSession::MillisecondClock clock);
 
 private:
     enum class Purpose { Read, Write, Verify };

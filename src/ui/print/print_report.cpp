@@ -194,9 +194,9 @@ QList<QStringList> gridCells(const QWidget *channelWindow)
     return cells;
 }
 
-double bodyInchesOf(const QPrinter *printer)
+double bodyInchesOf(const QPrinter &printer)
 {
-    const QRectF page = printer ? printer->pageLayout().fullRect(QPageLayout::Inch) : QRectF(0, 0, 8.27, 11.69);
+    const QRectF page = printer.pageLayout().fullRect(QPageLayout::Inch);
     return qMax(1.0, page.width() - 2 * kMarginInches);
 }
 
@@ -250,16 +250,11 @@ std::unique_ptr<QTextDocument> buildReportFor(const ReportSources &s, double bod
 
 } // namespace
 
-std::unique_ptr<QTextDocument> buildReport(const ReportSources &sources)
-{
-    return buildReportFor(sources, bodyInchesOf(nullptr));
-}
-
 void printReport(const ReportSources &sources, QPrinter *printer)
 {
     if (!printer)
         return;
-    buildReportFor(sources, bodyInchesOf(printer))->print(printer);
+    buildReportFor(sources, bodyInchesOf(*printer))->print(printer);
 }
 
 bool saveReportPdf(const ReportSources &sources, const QString &path, QString *reason)

@@ -10,7 +10,6 @@
 
 class QPrinter;
 class QPrintPreviewWidget;
-class QTextDocument;
 
 namespace quillon {
 
@@ -24,11 +23,6 @@ struct ReportSources {
     QWidget *calibrationWindow = nullptr; // Form4
     Language language = Language::English;
 };
-
-// The report as a document: title block, function set, whole-band settings,
-// VOX, calibration and the channel table, with page breaks before the
-// whole-band section and before the channel table.
-std::unique_ptr<QTextDocument> buildReport(const ReportSources &sources);
 
 // Lays the report out on printer and prints it.
 void printReport(const ReportSources &sources, QPrinter *printer);

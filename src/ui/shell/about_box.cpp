@@ -29,8 +29,10 @@ AboutBox::AboutBox(QWidget *parent)
         return label;
     };
     QLabel *title = addLine("lblTitle", {});
-    QFont big = title->font();
-    big.setPointSizeF(big.pointSizeF() * 1.3);
+    // Size and weight only: the face follows the application's, which
+    // changes with the language.
+    QFont big;
+    big.setPointSizeF(title->font().pointSizeF() * 1.3);
     big.setBold(true);
     title->setFont(big);
     addLine("lblVersion", {});

@@ -21,6 +21,7 @@
 #include "common/app_context.h"
 #include "shell/band_combo.h"
 #include "shell/help_window.h"
+#include "shell/startup.h"
 #include "shell/toolbar_icons.h"
 #include "shell/transfer_commands.h"
 
@@ -34,7 +35,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
-#include <QTime>
 #include <QTimer>
 #include <QToolBar>
 
@@ -247,24 +247,40 @@ void MainWindow::createEditors()
         // on close, and the editor windows live as long as the program.
         auto *frame = new QMdiSubWindow;
         frame->setAttribute(Qt::WA_DeleteOnClose, false);
-        const QSize contents = m_editors[i]->size();   // each window sets its own
-        frame->setWidget(m_editors[i]);
         // The frame's own menu would close the window with Ctrl+W, which is
         // the shortcut of Write.
         for (QAction *item : frame->systemMenu()->actions())
             item->setShortcuts({});
-        frame->installEventFilter(this);
-        m_editors[i]->installEventFilter(this);
         m_mdi->addSubWindow(frame);
-        // The frame adds a title bar and borders around the window's own size.
-        frame->resize(contents);
-        if (QLayout *layout = frame->layout())
-            layout->activate();
-        frame->resize(contents + (contents - m_editors[i]->size()));
         m_frames[i] = frame;
+        // A frame lays out the window it takes in, which the hidden windows
+        // need only once they are shown: until then they just belong to it.
+        if (i == 0)
+            fitIntoFrame(0);
+        else
+            m_editors[i]->setParent(frame);
         frame->setVisible(i == 0);
     }
     m_context.setMessageOwner(m_editors[0]);
+}
+
+void MainWindow::fitIntoFrame(std::size_t i)
+{
+    QMdiSubWindow *frame = m_frames[i];
+    EditorWindow *window = m_editors[i];
+    if (frame->widget() == window)
+        return;
+    const QSize contents = window->size();   // each window sets its own
+    frame->setWidget(window);
+    // The frame adds a title bar and borders around the window's own size,
+    // alike for every frame: measured on the first.
+    if (m_frameDecoration.isEmpty()) {
+        frame->resize(contents);
+        if (QLayout *layout = frame->layout())
+            layout->activate();
+        m_frameDecoration = contents - window->size();
+    }
+    frame->resize(contents + m_frameDecoration);
 }
 
 void MainWindow::fillPortList()
@@ -290,6 +306,7 @@ void MainWindow::showEditor(int number)
     QMdiSubWindow *frame = editorFrame(number);
     if (!frame)
         return;
+    fitIntoFrame(static_cast<std::size_t>(number - 1));
     editor(number)->show();
     frame->show();
     frame->raise();
@@ -322,6 +339,7 @@ void MainWindow::switchLanguage(Language language)
     // The rows follow in the new language (and rows without a receive
     // frequency become empty rows), then every caption and list.
     m_context.document().setLanguage(language);
+    applyApplicationFont(language);
     applyLanguage();
 }
 
@@ -356,12 +374,6 @@ void MainWindow::bandPopupClosed()
     // A choice made in the drop-down arrives right after it closes; once that
     // has been handled, a later keyboard change counts as the program's again.
     QTimer::singleShot(0, this, [this] { m_bandChangeByUser = false; });
-}
-
-void MainWindow::selectBandByProgram(int index)
-{
-    m_bandChangeByUser = false;
-    m_context.document().selectBand(index);
 }
 
 void MainWindow::showBand(int index)
@@ -407,7 +419,9 @@ void MainWindow::selectPort(int index)
 void MainWindow::showPortStatus(int number, const QString &reason)
 {
     m_portPanel->setText(QStringLiteral("COM: ") + m_portList->currentText());
-    const QString device = number >= 1 ? TransferController::deviceName(number) : QString();
+    // The device the port was opened on: asking the system again costs a
+    // second scan of its serial devices.
+    const QString device = number >= 1 ? m_transfer->device() : QString();
     m_devicePanel->setText(device);
     // The fixed message cannot tell a busy port from a missing one or one
     // without permission; the system's words can.
@@ -421,22 +435,6 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_portList && event->type() == QEvent::FocusOut
         && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) {
         m_portListAction->setVisible(false);
-    } else if (event->type() == QEvent::Hide) {
-        // An editor window that hides itself (its own OK or Cancel) takes
-        // its frame along.
-        for (std::size_t i = 0; i < m_editors.size(); ++i) {
-            if (watched == m_editors[i] && m_frames[i] && m_editors[i]->isHidden())
-                m_frames[i]->hide();
-        }
-    } else if (event->type() == QEvent::Close) {
-        // The close box of an editor window only hides it.
-        for (QMdiSubWindow *frame : m_frames) {
-            if (watched == frame) {
-                event->ignore();
-                frame->hide();
-                return true;
-            }
-        }
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -459,11 +457,6 @@ void MainWindow::pressHiddenButton(HiddenMode mode)
 }
 
 // ---- commands
-
-ChannelWindow *MainWindow::channelWindow() const
-{
-    return static_cast<ChannelWindow *>(m_editors[0]);
-}
 
 void MainWindow::newImage() { m_files->newImage(); }
 void MainWindow::openImage() { m_files->openImage(); }

@@ -49,9 +49,6 @@ public:
     void applyLanguage();
     // The language menu: applies the texts, then re-texts the channel rows.
     void switchLanguage(Language language);
-    // Selects band list entry index as a change made by the program: no
-    // question, the grid keeps its channels.
-    void selectBandByProgram(int index);
     // Shows editor window Form<number> (1..5) and brings it to the front.
     void showEditor(int number);
 
@@ -77,6 +74,8 @@ private:
     void createBandStrip();
     void createStatusBar();
     void createEditors();
+    // Puts editor window i (0..4) into its frame, sized to the window.
+    void fitIntoFrame(std::size_t i);
     void fillPortList();
 
     // Band list handlers.
@@ -93,7 +92,6 @@ private:
     void documentChanged(const Change &change);
     // Shows the band in the band list without running its handler.
     void showBand(int index);
-    ChannelWindow *channelWindow() const;
 
     // Commands.
     void newImage();
@@ -125,6 +123,7 @@ private:
     QMdiArea *m_mdi = nullptr;
     std::array<EditorWindow *, 5> m_editors{};
     std::array<QMdiSubWindow *, 5> m_frames{};
+    QSize m_frameDecoration;   // what a frame adds around its window
     QToolBar *m_toolbar = nullptr;
     std::array<QAction *, 3> m_hiddenButtons{};
     QAction *m_fmMenuItem = nullptr;

@@ -12,6 +12,8 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFont>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QThread>
@@ -66,10 +68,26 @@ void prepareApplication()
     QApplication::setWindowIcon(applicationIcon());
     // Lets the desktop match the windows with the installed entry and icon.
     QGuiApplication::setDesktopFileName(QLatin1String(kDesktopId));
-    // SimSun where it is installed, a CJK font of the system otherwise.
+}
+
+void applyApplicationFont(Language language)
+{
+    // The face the system resolves its default to, taken before the first
+    // change: a family list that names only missing faces would fall back
+    // on the first name's look-alike instead (a serif for SimSun).
+    static const QString systemFamily = QFontInfo(QApplication::font()).family();
+    static const bool haveSimSun = QFontDatabase::hasFamily(QStringLiteral("SimSun"));
+    QStringList families;
+    if (haveSimSun)
+        families << QStringLiteral("SimSun");
+    else if (language == Language::Chinese)
+        families << QStringLiteral("Noto Sans CJK SC") << QStringLiteral("Source Han Sans SC")
+                 << QStringLiteral("WenQuanYi Zen Hei") << QStringLiteral("Microsoft YaHei");
+    families << systemFamily;
     QFont font = QApplication::font();
-    font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Noto Sans CJK"),
-                      font.family()});
+    if (font.families() == families)
+        return;
+    font.setFamilies(families);
     QApplication::setFont(font);
 }
 
@@ -113,6 +131,7 @@ std::unique_ptr<MainWindow> startQuillon(AppContext &context, SettingsStore &set
     // The calibration defaults are set by the store itself when the
     // workspace is made; any stored language but Chinese starts in English.
     context.document().setLanguage(settings.readLanguage());
+    applyApplicationFont(context.language());
     auto window = std::make_unique<MainWindow>(context, &settings);
     window->show();
     window->applyLanguage();

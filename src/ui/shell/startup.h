@@ -1,5 +1,7 @@
 #pragma once
 
+#include "i18n/language.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -15,9 +17,16 @@ class SettingsStore;
 // are named after it.
 inline constexpr const char *kDesktopId = "example.quillon.Quillon";
 
-// Application-wide settings of the program: its name, its icon and a font
-// that shows Chinese as well as English. Call right after QApplication.
+// Application-wide settings of the program: its name and its icon. Call
+// right after QApplication.
 void prepareApplication();
+
+// The font every window starts from, for the language shown. SimSun, the
+// program's own font, where it is installed, in either language. Elsewhere
+// Chinese takes a face with the Chinese glyphs first, and English the
+// system's face alone: Qt finds a Chinese face by itself for the odd
+// Chinese character, so an English start loads no Chinese font.
+void applyApplicationFont(Language language);
 
 // What the command line asks of a start.
 struct StartOptions {

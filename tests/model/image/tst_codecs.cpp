@@ -35,8 +35,6 @@ private slots:
     void toneCode();
     void trimPadding_data();
     void trimPadding();
-    void hexDigits_data();
-    void hexDigits();
     void fmText_data();
     void fmText();
     void channelCode_data();
@@ -255,30 +253,6 @@ void TestCodecs::trimPadding()
     QFETCH(QString, text);
     QFETCH(QString, expected);
     QCOMPARE(quillon::trimPadding(text), expected);
-}
-
-void TestCodecs::hexDigits_data()
-{
-    QTest::addColumn<QString>("hexText");
-    QTest::addColumn<double>("number");
-    QTest::addColumn<QString>("bits");
-    QTest::newRow("empty") << "" << 0.0 << "";
-    QTest::newRow("25") << "25" << 37.0 << "00100101";
-    QTest::newRow("lower ff") << "ff" << 255.0 << "11111111";
-    QTest::newRow("non-hex is 0") << "1G" << 16.0 << "00010000";
-    QTest::newRow("long text") << "FFFFFFFFFF" << 1099511627775.0 << QString(40, u'1');
-}
-
-void TestCodecs::hexDigits()
-{
-    QFETCH(QString, hexText);
-    QFETCH(double, number);
-    QFETCH(QString, bits);
-    QCOMPARE(hexToNumber(hexText), number);
-    QCOMPARE(hexToBits(hexText), bits);
-    QCOMPARE(bitsToHex(bits), hexText.toUpper().replace(u'G', u'0'));
-    // Short bit texts are padded on the left; anything but "1" counts as 0.
-    QCOMPARE(bitsToHex(QStringLiteral("1x1")), QStringLiteral("5"));
 }
 
 void TestCodecs::fmText_data()

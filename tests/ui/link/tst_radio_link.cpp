@@ -1,19 +1,25 @@
+#include "support/radio_process.h"
+#include "support/widget_fixture.h"
+
 #include "files/dat_file.h"
 #include "image/address_map.h"
 #include "link/progress_window.h"
 #include "link/transfer_controller.h"
 #include "serial_port.h"
 #include "common/app_context.h"
+#include "radio_sim/simulated_radio.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
-#include <QProcess>
 #include <QProgressBar>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
+#include <utility>
+
 using namespace quillon;
+using namespace quillon::test;
 
 Q_DECLARE_METATYPE(quillon::TransferEnd)
 Q_DECLARE_METATYPE(QList<quillon::Message>)
@@ -29,99 +35,67 @@ MemoryImage patternImage()
     return image;
 }
 
-// quillon-radio-sim as a child process, with its memory in a temporary file.
-class Radio {
-public:
-    Radio(const QStringList &options, const MemoryImage &memory)
+// The program's side: workspace, message recorder, controller on port 1.
+struct Program : MessageRecorder {
+    Program() { answerFor(context); }
+    bool connectTo(RadioProcess &radio)
     {
-        m_memoryFile = m_dir.filePath(QStringLiteral("radio.dat"));
-        saveDatFile(m_memoryFile, memory);
-        QObject::connect(&m_process, &QProcess::readyReadStandardOutput, &m_process, [this] {
-            while (m_process.canReadLine())
-                m_lines.append(QString::fromLocal8Bit(m_process.readLine()).trimmed());
-        });
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start(QStringLiteral(QUILLON_RADIO_SIM),
-                        options + QStringList{QStringLiteral("--memory"), m_memoryFile});
-    }
-    ~Radio()
-    {
-        m_process.kill();
-        m_process.waitForFinished();
-    }
-
-    // The slave device the radio listens on; empty when it did not start.
-    QString device()
-    {
-        waitForLine(QStringLiteral("device: "));
-        return m_lines.isEmpty() ? QString() : m_lines.first().mid(8);
-    }
-    bool waitForLine(const QString &prefix, int count = 1)
-    {
-        return QTest::qWaitFor([&] { return linesStartingWith(prefix) >= count; }, 10000);
-    }
-    int linesStartingWith(const QString &prefix) const
-    {
-        return int(std::count_if(m_lines.begin(), m_lines.end(), [&](const QString &l) { return l.startsWith(prefix); }));
-    }
-    QString lastSessionEnd() const
-    {
-        for (auto it = m_lines.rbegin(); it != m_lines.rend(); ++it)
-            if (it->startsWith(QLatin1String("session end")))
-                return *it;
-        return {};
-    }
-    MemoryImage savedMemory() const
-    {
-        MemoryImage image;
-        loadDatFile(m_memoryFile, image);
-        return image;
-    }
-    void kill() { m_process.kill(); }
-
-private:
-    QTemporaryDir m_dir;
-    QString m_memoryFile;
-    QProcess m_process;
-    QStringList m_lines;
-};
-
-struct Shown {
-    QString text;
-    int style;
-    QString caption;
-};
-
-// The program's side: workspace, message responder, controller on port 1.
-struct Program {
-    Program()
-    {
-        context.setResponder([this](const QString &text, int style, const QString &caption) {
-            messages.append({text, style, caption});
-            if (onMessage)
-                return onMessage(text);
-            return kAnswerOk;
-        });
-    }
-    bool connectTo(Radio &radio)
-    {
-        qputenv("QUILLON_SERIAL_PORTS", radio.device().toLocal8Bit());
+        TestEnvironment::useSerialDevices(radio.device());
         return controller.openPort(1, &openError);
     }
     QString messageText(Message m) const { return quillon::messageText(m, context.language()).text; }
     QStringList texts() const
     {
         QStringList list;
-        for (const Shown &s : messages)
+        for (const ShownMessage &s : messages)
             list << s.text;
         return list;
     }
 
     AppContext context;
     TransferController controller{context, nullptr};
-    QList<Shown> messages;
-    std::function<int(const QString &)> onMessage;
     QString openError;
+};
+
+// A radio in the test's own process behind the SerialLink interface: what
+// the controller sends goes to a SimulatedRadio, whose answers come back
+// from the event loop once the receive threshold is reached. Every frame is
+// noted with the time of the controller's clock it was sent at.
+class InProcessRadio : public SerialLink {
+public:
+    InProcessRadio(RadioFaults faults, const qint64 &clock) : m_radio(MemoryImage(), 0, faults), m_clock(clock) {}
+
+    bool open(const QString &, QString *) override { return m_open = true; }
+    void close() override { m_open = false; }
+    bool isOpen() const override { return m_open; }
+    void send(const QByteArray &bytes) override
+    {
+        sent.append(bytes);
+        sentAt.append(m_clock);
+        for (const RadioFrame &frame : m_radio.receive(bytes))
+            m_waiting.append(frame.answer);
+        QTimer::singleShot(0, this, &InProcessRadio::deliver);
+    }
+    void setReceiveThreshold(int bytes) override { threshold = bytes; }
+    int receiveThreshold() const override { return threshold; }
+    void discardInput() override { m_waiting.clear(); }
+
+    QList<QByteArray> sent;
+    QList<qint64> sentAt;
+    int threshold = 1;
+
+private:
+    void deliver()
+    {
+        if (!m_open || m_waiting.isEmpty() || m_waiting.size() < threshold)
+            return;
+        emit bytesReceived(std::exchange(m_waiting, {}));
+    }
+
+    SimulatedRadio m_radio;
+    const qint64 &m_clock;
+    QByteArray m_waiting;
+    bool m_open = false;
 };
 
 } // namespace
@@ -144,7 +118,12 @@ private slots:
     void silentRadioThenNextTransferWorks();
     void slowAnswer_data();
     void slowAnswer();
+    void silenceLimitOnTheProtocolClock_data();
+    void silenceLimitOnTheProtocolClock();
     void radioVanishesMidRead();
+
+private:
+    TestEnvironment m_environment;
 };
 
 void TestRadioLink::portNumbering_data()
@@ -165,7 +144,7 @@ void TestRadioLink::portNumbering()
 {
     QFETCH(QString, list);
     QFETCH(int, number);
-    qputenv("QUILLON_SERIAL_PORTS", list.toLocal8Bit());
+    TestEnvironment::useSerialDevices(list);
     QTEST(TransferController::deviceName(number), "device");
 }
 
@@ -181,7 +160,7 @@ void TestRadioLink::usbAdaptersCountFirst()
 void TestRadioLink::openFailureKeepsTheReason()
 {
     Program p;
-    qputenv("QUILLON_SERIAL_PORTS", "/dev/quillon-no-such-device");
+    TestEnvironment::useSerialDevices(QStringLiteral("/dev/quillon-no-such-device"));
     QString reason;
     QVERIFY(!p.controller.openPort(1, &reason));
     QVERIFY(!reason.isEmpty());
@@ -194,7 +173,7 @@ void TestRadioLink::noPortNoTransfer()
     Program p;
     QSignalSpy edits(&p.context, &AppContext::pendingEditsRequested);
     bool windowShown = false;
-    p.onMessage = [&](const QString &) {
+    p.onMessage = [&](const ShownMessage &) {
         for (QWidget *w : QApplication::topLevelWidgets())
             windowShown |= w->objectName() == QLatin1String("FrmWriting") && w->isVisible();
         return kAnswerOk;
@@ -223,29 +202,33 @@ void TestRadioLink::fullRead()
 {
     QFETCH(QStringList, options);
     const MemoryImage memory = patternImage();
-    Radio radio(options, memory);
+    RadioProcess radio(options, memory);
     Program p;
     QVERIFY2(p.connectTo(radio), qPrintable(p.openError));
     QSignalSpy reset(&p.context.document(), &Document::changed);
     QSignalSpy edits(&p.context, &AppContext::pendingEditsRequested);
 
     QList<int> steps;
-    QString title, label;
+    QString name, title, label;
     int maximum = 0;
-    QTimer::singleShot(0, &p.controller, [&] {
-        ProgressWindow *window = p.controller.progressWindow();
-        QVERIFY(window && window->isVisible());
-        QCOMPARE(window->objectName(), QStringLiteral("FrmWriting"));
+    bool theControllersWindow = false, openAfterEscape = false;
+    QVERIFY(whileModal([&] { p.controller.readRadio(); }, [&](QWidget *window) {
+        theControllersWindow = window == p.controller.progressWindow();
+        name = window->objectName();
         title = window->windowTitle();
-        label = window->findChild<QLabel *>(QStringLiteral("Label1"))->text();
-        auto *bar = window->findChild<QProgressBar *>(QStringLiteral("ProgressBar1"));
+        auto *text = control<QLabel>(window, QStringLiteral("Label1"));
+        auto *bar = control<QProgressBar>(window, QStringLiteral("ProgressBar1"));
+        QVERIFY(text && bar);
+        label = text->text();
         maximum = bar->maximum();
         QObject::connect(bar, &QProgressBar::valueChanged, window, [&](int v) { steps.append(v); });
         // Escape cannot cancel a transfer.
         QTest::keyClick(window, Qt::Key_Escape);
-        QVERIFY(window->isVisible());
-    });
-    p.controller.readRadio();
+        openAfterEscape = window->isVisible();
+    }));
+    QVERIFY(theControllersWindow);
+    QCOMPARE(name, QStringLiteral("FrmWriting"));
+    QVERIFY(openAfterEscape);
 
     QCOMPARE(p.controller.lastEnd(), TransferEnd::ReadComplete);
     // decodeImage may touch 0x0717 only.
@@ -280,7 +263,7 @@ void TestRadioLink::fullWrite()
 {
     QFETCH(bool, calibrationMode);
     const MemoryImage before = patternImage();
-    Radio radio({}, before);
+    RadioProcess radio({}, before);
     Program p;
     p.context.document().setLanguage(Language::Chinese);
     QVERIFY2(p.connectTo(radio), qPrintable(p.openError));
@@ -294,8 +277,7 @@ void TestRadioLink::fullWrite()
     QObject::connect(&p.context, &AppContext::pendingEditsRequested, &p.context,
                      [&] { p.context.document().commitName(1, QStringLiteral("PENDING")); });
     QString title;
-    QTimer::singleShot(0, &p.controller, [&] { title = p.controller.progressWindow()->windowTitle(); });
-    p.controller.writeRadio();
+    QVERIFY(whileModal([&] { p.controller.writeRadio(); }, [&](QWidget *window) { title = window->windowTitle(); }));
 
     QCOMPARE(p.controller.lastEnd(), TransferEnd::WriteComplete);
     QCOMPARE(p.texts(), QStringList{p.messageText(Message::WriteSucceeded)});
@@ -314,7 +296,7 @@ void TestRadioLink::fullWrite()
 void TestRadioLink::portClosedAndOpenedAgain()
 {
     // The read selects the image's band 7, the radio's own band.
-    Radio radio({"--band", "7"}, patternImage());
+    RadioProcess radio({"--band", "7"}, patternImage());
     Program p;
     QVERIFY2(p.connectTo(radio), qPrintable(p.openError));
     p.controller.readRadio();
@@ -351,14 +333,14 @@ void TestRadioLink::bandMismatch()
     QFETCH(int, thinkMs);
     QFETCH(TransferEnd, end);
     QFETCH(QList<Message>, messages);
-    Radio radio({"--band", "5"}, patternImage());
+    RadioProcess radio({"--band", "5"}, patternImage());
     Program p;
     QVERIFY2(p.connectTo(radio), qPrintable(p.openError));
     for (int step = 0; forcedWriteMode && step < 3; ++step)
         p.context.document().modes().clickCaption(HiddenMode::ForcedWrite, step, 100);
     const QString question = p.messageText(Message::ForcedWrite);
-    p.onMessage = [&](const QString &text) {
-        if (text != question)
+    p.onMessage = [&](const ShownMessage &shown) {
+        if (shown.text != question)
             return kAnswerOk;
         QTest::qWait(thinkMs);
         return answer;
@@ -379,7 +361,7 @@ void TestRadioLink::bandMismatch()
 void TestRadioLink::silentRadioThenNextTransferWorks()
 {
     const MemoryImage memory = patternImage();
-    Radio radio({"--silent-after", "60"}, memory);
+    RadioProcess radio({"--silent-after", "60"}, memory);
     Program p;
     QVERIFY2(p.connectTo(radio), qPrintable(p.openError));
     QSignalSpy reset(&p.context.document(), &Document::changed);
@@ -402,26 +384,86 @@ void TestRadioLink::silentRadioThenNextTransferWorks()
 
 void TestRadioLink::slowAnswer_data()
 {
-    QTest::addColumn<QString>("pauseMs");
+    QTest::addColumn<QStringList>("options");
     QTest::addColumn<TransferEnd>("end");
-    QTest::newRow("2.9 s") << "2900" << TransferEnd::ReadComplete;
-    QTest::newRow("3.2 s") << "3200" << TransferEnd::Timeout;
+    QTest::addColumn<int>("atLeastMs");   // the radio's pauses together
+    // Well inside and well past the 3000 ms limit, so a busy machine cannot
+    // turn one into the other. Four answers in a row after 2.5 s each: the
+    // limit is per answer, not for the transfer (the rest of the read runs
+    // at full speed to keep the test short).
+    QTest::newRow("2.5 s before each of the first four answers")
+        << QStringList{"--delay-ms", "2500", "--delay-count", "4"} << TransferEnd::ReadComplete << 10000;
+    QTest::newRow("a pause of 3.5 s after frame 100")
+        << QStringList{"--delay-once-ms", "3500", "--delay-at", "100"} << TransferEnd::Timeout << 3000;
 }
 
 void TestRadioLink::slowAnswer()
 {
-    QFETCH(QString, pauseMs);
+    QFETCH(QStringList, options);
     QFETCH(TransferEnd, end);
-    Radio radio({"--delay-once-ms", pauseMs, "--delay-at", "100"}, patternImage());
+    QFETCH(int, atLeastMs);
+    const MemoryImage memory = patternImage();
+    RadioProcess radio(options, memory);
     Program p;
     QVERIFY2(p.connectTo(radio), qPrintable(p.openError));
+    QElapsedTimer clock;
+    clock.start();
     p.controller.readRadio();
+    QVERIFY(clock.elapsed() >= atLeastMs);
     QCOMPARE(p.controller.lastEnd(), end);
+    const Message message = end == TransferEnd::ReadComplete ? Message::ReadSucceeded : Message::CommunicationError;
+    QCOMPARE(p.texts(), QStringList{p.messageText(message)});
+    if (end == TransferEnd::ReadComplete)
+        QCOMPARE(p.context.workspace().readImage.bytes(0, kOptionRest), memory.bytes(0, kOptionRest));
+}
+
+void TestRadioLink::silenceLimitOnTheProtocolClock_data()
+{
+    // The controller's clock after each watchdog tick once the radio fell
+    // silent at 1000 ms, and the time the transfer must end at.
+    QTest::addColumn<QList<qint64>>("times");
+    QTest::addColumn<qint64>("endsAt");
+    QTest::newRow("3000 ms of silence pass, 3001 ms end") << QList<qint64>{4000, 4001} << qint64(4001);
+    QList<qint64> ticks;
+    for (qint64 t = 1050; t <= 4200; t += 50)
+        ticks << t;
+    QTest::newRow("50 ms ticks: the first past 3000 ms ends") << ticks << qint64(4050);
+}
+
+void TestRadioLink::silenceLimitOnTheProtocolClock()
+{
+    QFETCH(QList<qint64>, times);
+    QFETCH(qint64, endsAt);
+    qint64 now = 1000;   // stands still while the radio answers "PROGRAM"
+    Program p;
+    auto owned = std::make_unique<InProcessRadio>(RadioFaults{1, false, false}, now);   // silent after one answer
+    InProcessRadio &radio = *owned;
+    p.controller.setLink(std::move(owned));
+    p.controller.setClock([&now] { return now; });
+    QVERIFY(p.controller.openPort(1));
+    auto *watchdog = p.controller.findChild<QTimer *>(QStringLiteral("TimerW"));
+    QVERIFY(watchdog);
+    // Runs after the controller's own handler of each tick: moves the clock
+    // on for the next tick once the radio has fallen silent.
+    qsizetype next = 0;
+    QObject::connect(watchdog, &QTimer::timeout, &p.controller, [&] {
+        if (radio.sent.size() < 2 || radio.sent.last() == "E")
+            return;
+        // Past the planned times nothing may be left running: end it.
+        now = next < times.size() ? times[next++] : now + 100000;
+    });
+    p.controller.readRadio();
+
+    QCOMPARE(p.controller.lastEnd(), TransferEnd::Timeout);
+    QCOMPARE(radio.sent, (QList<QByteArray>{"PROGRAM", "\x02", "E"}));
+    QCOMPARE(radio.sentAt.last(), endsAt);
+    QCOMPARE(radio.threshold, 1);
+    QCOMPARE(p.texts(), QStringList{p.messageText(Message::CommunicationError)});
 }
 
 void TestRadioLink::radioVanishesMidRead()
 {
-    Radio radio({"--delay-once-ms", "20000", "--delay-at", "50"}, patternImage());
+    RadioProcess radio({"--delay-once-ms", "20000", "--delay-at", "50"}, patternImage());
     Program p;
     QVERIFY2(p.connectTo(radio), qPrintable(p.openError));
     QSignalSpy reset(&p.context.document(), &Document::changed);

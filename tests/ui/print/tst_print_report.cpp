@@ -1,11 +1,11 @@
-#include "channels/channel_window.h"
-#include "features/calibration_window.h"
-#include "features/features_window.h"
+#include "support/widget_fixture.h"
+
+#include "i18n/report_texts.h"
 #include "print/print_report.h"
-#include "common/app_context.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QPrintPreviewWidget>
 #include <QLineEdit>
 #include <QProcess>
@@ -14,31 +14,30 @@
 #include <QTest>
 
 using namespace quillon;
+using namespace quillon::test;
 
 // Renders the report of real windows to a PDF and reads it back as text.
 class TestPrintReport : public QObject {
     Q_OBJECT
 
 private:
-    struct Windows {
-        AppContext context;
-        ChannelWindow channels{context};
-        OptionalFeaturesWindow features{context};
-        CalibrationWindow calibration{context};
-
+    // The program in the language with a new image (band 400-470MHz, every
+    // setting at its default); the report reads the windows Print reads.
+    struct Windows : Harness {
         explicit Windows(Language language)
         {
-            context.document().setLanguage(language);
-            context.document().newImage();   // band 400-470MHz, every setting at its default
-            for (EditorWindow *w : std::initializer_list<EditorWindow *>{&channels, &features, &calibration}) {
-                w->applyLanguage();
-                w->showModel();
-            }
+            takeMessages();   // port 1 of the load step
+            window->switchLanguage(language);
+            document().newImage();
         }
-        ReportSources sources() { return {&channels, &features, &calibration, context.language()}; }
+        QWidget &features() const { return *window->editor(3); }
+        ReportSources sources() const { return {window->editor(1), window->editor(3), window->editor(4), context.language()}; }
     };
 
-    // The PDF's pages as text, one string per page.
+    // The PDF's pages as text, one string per page. A CJK font draws an
+    // ideograph and the radical of the same shape with one glyph, and the
+    // PDF's text map may name the radical ("⽆" for "无"): those read as the
+    // ideograph they are drawn for.
     QStringList pdfPages(Windows &windows)
     {
         QTemporaryDir dir;
@@ -52,12 +51,20 @@ private:
         text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
         if (!text.waitForFinished(60000) || text.exitCode() != 0)
             return {};
-        return QString::fromUtf8(text.readAllStandardOutput()).split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+        QString pages = QString::fromUtf8(text.readAllStandardOutput());
+        for (QChar &c : pages) {
+            if (c.unicode() >= 0x2E80 && c.unicode() <= 0x2FDF)
+                c = QString(c).normalized(QString::NormalizationForm_KC).at(0);
+        }
+        return pages.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
     }
+
+    TestEnvironment m_environment;
 
 private slots:
     void initTestCase()
     {
+        QVERIFY(m_environment.isValid());
         if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
             QFAIL("pdftotext (poppler-utils) is needed to read the report back");
     }
@@ -111,12 +118,12 @@ private slots:
     void valuesAsTheWindowsShowThem()
     {
         Windows w(Language::English);
-        auto *present = w.features.findChild<QLineEdit *>(QStringLiteral("Text6"));
-        auto *priority = w.features.findChild<QLineEdit *>(QStringLiteral("Text2"));
+        auto *present = w.features().findChild<QLineEdit *>(QStringLiteral("Text6"));
+        auto *priority = w.features().findChild<QLineEdit *>(QStringLiteral("Text2"));
         QVERIFY(present && priority);
         present->setText(QStringLiteral("77"));
         priority->setText(QStringLiteral("5"));
-        auto *allowCancel = w.features.findChild<QCheckBox *>(QStringLiteral("Check12"));
+        auto *allowCancel = w.features().findChild<QCheckBox *>(QStringLiteral("Check12"));
         QVERIFY(allowCancel);
         allowCancel->setChecked(false);
         const QStringList pages = pdfPages(w);
@@ -142,7 +149,7 @@ private slots:
     void uncheckedBoxPrintsNoInChinese()
     {
         Windows w(Language::Chinese);
-        auto *allowCancel = w.features.findChild<QCheckBox *>(QStringLiteral("Check12"));
+        auto *allowCancel = w.features().findChild<QCheckBox *>(QStringLiteral("Check12"));
         QVERIFY(allowCancel);
         allowCancel->setChecked(false);
         const QStringList pages = pdfPages(w);
@@ -173,13 +180,9 @@ private slots:
         QVERIFY(preview.preview()->pageCount() >= 3);
 
         // A PDF that cannot be written is reported, not passed over.
-        QStringList messages;
-        w.context.setResponder([&messages](const QString &text, int, const QString &) {
-            messages << text;
-            return 1;
-        });
         preview.setPdfPathProvider([] { return QStringLiteral("/nonexistent-folder/report.pdf"); });
         save->trigger();
+        const QStringList messages = w.takeMessages();
         QCOMPARE(messages.size(), 1);
         QVERIFY(messages.first().startsWith(QStringLiteral("The PDF file could not be saved")));
     }
@@ -189,6 +192,66 @@ private slots:
         Windows w(Language::Chinese);
         PrintPreviewWindow preview(w.context, w.sources());
         QCOMPARE(preview.windowTitle(), QString::fromUtf8("Quillon打印预览"));
+    }
+
+    void everyTextOfTheReportIsShown_data()
+    {
+        QTest::addColumn<int>("languageIndex");
+        QTest::newRow("English") << 1;
+        QTest::newRow("Chinese") << 0;
+    }
+    void everyTextOfTheReportIsShown()
+    {
+        QFETCH(int, languageIndex);
+        const auto language = Language(languageIndex);
+        const auto text = [language](const Bilingual &b) { return b.text(language); };
+        Windows w(language);
+        auto *allowCancel = w.features().findChild<QCheckBox *>(QStringLiteral("Check12"));
+        QVERIFY(allowCancel);
+        // The check box row reads Yes or No: one report of each.
+        QString pages;
+        for (bool checked : {true, false}) {
+            allowCancel->setChecked(checked);
+            const QStringList rendered = pdfPages(w);
+            QVERIFY(!rendered.isEmpty());
+            pages += rendered.join(QLatin1Char('\f'));
+        }
+        const QString whetherRow = text(report::kWhether) + allowCancel->text();
+        const QStringList onThePages{text(report::kMaker), text(report::kTitlePrefix) + text(report::kTitle),
+                                     text(report::kFunctionSet), text(report::kWholeBand), text(report::kVox),
+                                     whetherRow, text(report::kDebug), text(report::kChannelData)};
+        for (const QString &expected : onThePages)
+            QVERIFY2(pages.contains(expected), qPrintable(expected));
+        for (const Bilingual *answer : {&report::kYes, &report::kNo}) {
+            const QRegularExpression row(QRegularExpression::escape(whetherRow) + QStringLiteral("\\s+")
+                                         + QRegularExpression::escape(text(*answer)) + QStringLiteral("\\s"));
+            QVERIFY2(pages.contains(row), qPrintable(text(*answer)));
+        }
+
+        // The preview window's own texts: its title, the save action, the
+        // file filter of the save dialog and the message of a failed save.
+        PrintPreviewWindow preview(w.context, w.sources());
+        QCOMPARE(preview.windowTitle(), QStringLiteral("Quillon") + text(report::kPreview));
+        auto *save = preview.findChild<QAction *>(QStringLiteral("ActSavePdf"));
+        QVERIFY(save);
+        QCOMPARE(save->text(), text(report::kSavePdf));
+        QStringList filters;
+        QString dialogTitle;
+        QVERIFY(whileModal([&] { preview.savePdf(); }, [&](QWidget *modal) {
+            auto *dialog = qobject_cast<QFileDialog *>(modal);
+            QVERIFY(dialog);
+            dialogTitle = dialog->windowTitle();
+            filters = dialog->nameFilters();
+            dialog->reject();
+        }));
+        QCOMPARE(dialogTitle, text(report::kSavePdf));
+        QCOMPARE(filters, QStringList{text(report::kPdfFilter)});
+        QCOMPARE(w.takeMessages(), QStringList());   // a cancelled dialog says nothing
+        preview.setPdfPathProvider([] { return QStringLiteral("/nonexistent-folder/report.pdf"); });
+        preview.savePdf();
+        const QStringList messages = w.takeMessages();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages.first().startsWith(text(report::kPdfFailed)), qPrintable(messages.first()));
     }
 
     void everyChannelRowIsPrinted()
@@ -209,8 +272,7 @@ private slots:
             image.store(0x0800 + 8 * (n - 1), name);
         }
         image.set(0x0716, 3);
-        w.context.document().openImage(image);
-        w.channels.showModel();
+        w.document().openImage(image);
         const QStringList pages = pdfPages(w);
         QVERIFY(!pages.isEmpty());
         const QString all = pages.join(QLatin1Char('\n'));

@@ -1,4 +1,4 @@
-#include "support/shell_harness.h"
+#include "support/widget_fixture.h"
 
 #include "document/channel_import.h"
 #include "files/channel_csv.h"

@@ -1,4 +1,4 @@
-#include "support/shell_harness.h"
+#include "support/widget_fixture.h"
 
 #include "files/dat_file.h"
 #include "files/file_commands.h"
@@ -9,8 +9,6 @@
 #include <QMdiSubWindow>
 #include <QStandardPaths>
 #include <QLineEdit>
-#include <QTableView>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #ifdef Q_OS_UNIX
@@ -68,15 +66,13 @@ private slots:
     void dialogsStartInTheFolderLastUsed();
 
 private:
-    QTemporaryDir m_dir;
-    QString path(const char *name) const { return m_dir.filePath(QLatin1String(name)); }
+    TestEnvironment m_environment;
+    QString path(const char *name) const { return m_environment.filePath(QLatin1String(name)); }
 };
 
 void TestFileCommands::initTestCase()
 {
-    QVERIFY(m_dir.isValid());
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.path()));
-    qputenv("QUILLON_SERIAL_PORTS", "/nonexistent/quillon-tty");
+    QVERIFY(m_environment.isValid());
 }
 
 void TestFileCommands::filterTexts()
@@ -111,12 +107,8 @@ void TestFileCommands::saveTakesTheFrequencyBeingTyped()
     Chooser chooser(h, {path("typing.dat")});
     auto *form1 = h.find<QWidget>("Form1");
     QVERIFY(form1);
-    auto *grid = form1->findChild<QTableView *>(QStringLiteral("Grid1"));
-    QVERIFY(grid);
-    grid->setFocus();
-    grid->setCurrentIndex(grid->model()->index(0, 1));
-    QTest::keyClick(grid, Qt::Key_Return);
-    auto *editor = form1->findChild<QLineEdit *>(QStringLiteral("Text1"));
+    clickCell(control<QAbstractItemView>(form1, QStringLiteral("Grid1")), 0, kColumnRx);
+    auto *editor = control<QLineEdit>(form1, QStringLiteral("Text1"));
     QVERIFY(editor && editor->isVisible());
     QTest::keyClicks(editor, "150");
     // Ctrl+S while the editor still has the focus: the typed channel is saved.
@@ -152,7 +144,7 @@ void TestFileCommands::failingSaveKeepsTheOldFile()
     std::signal(SIGXFSZ, oldHandler);
 
     QCOMPARE(readAll(path("old.dat")), old);
-    QCOMPARE(QDir(m_dir.path()).entryList({QStringLiteral("old.dat*")}, QDir::Files), QStringList{QStringLiteral("old.dat")});
+    QCOMPARE(QDir(m_environment.folder()).entryList({QStringLiteral("old.dat*")}, QDir::Files), QStringList{QStringLiteral("old.dat")});
     QCOMPARE(h.messages.size(), 1);
     const QString prefix = QStringLiteral("文件无法保存：");
     QVERIFY(h.messages[0].text.startsWith(prefix) && h.messages[0].text.size() > prefix.size());   // with the reason
@@ -177,7 +169,7 @@ void TestFileCommands::openRefuses()
     QFETCH(QString, name);
     QFETCH(QByteArray, contents);
     QFETCH(QString, message);
-    const QString file = m_dir.filePath(name);
+    const QString file = m_environment.filePath(name);
     if (!contents.isNull()) {
         QFile out(file);
         QVERIFY(out.open(QIODevice::WriteOnly));
@@ -262,7 +254,7 @@ void TestFileCommands::dialogsStartInTheFolderLastUsed()
 {
     Harness h;
     h.takeMessages();
-    QDir(m_dir.path()).mkdir(QStringLiteral("sub"));
+    QDir(m_environment.folder()).mkdir(QStringLiteral("sub"));
     Chooser chooser(h, {QString(), path("sub/x.dat"), QString()});
     QTest::keyClick(h.window.get(), Qt::Key_O, Qt::ControlModifier);   // cancelled
     QTest::keyClick(h.window.get(), Qt::Key_S, Qt::ControlModifier);

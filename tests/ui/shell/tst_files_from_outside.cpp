@@ -1,7 +1,7 @@
 // Files that reach the program from outside the Open dialog: named on the
 // command line, dropped on the main window, chosen from the recent files.
 
-#include "support/shell_harness.h"
+#include "support/widget_fixture.h"
 
 #include "files/dat_file.h"
 #include "files/file_commands.h"

@@ -1,4 +1,5 @@
-#include "support/shell_harness.h"
+#include "support/radio_process.h"
+#include "support/widget_fixture.h"
 
 #include "channels/channel_window.h"
 #include "files/dat_file.h"
@@ -8,16 +9,15 @@
 #include "shell/help_window.h"
 
 #include <QComboBox>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QProcess>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QSlider>
-#include <QTableView>
-#include <QTemporaryDir>
 #include <QToolBar>
 #include <QWheelEvent>
 #include <QtTest>
@@ -27,39 +27,10 @@ using namespace quillon::test;
 
 namespace {
 
-const QString kMissingDevice = QStringLiteral("/nonexistent/quillon-tty");
-
 QString english(Message m, const QString &arg = {}) { return messageText(m, Language::English, arg).text; }
 
 // What a command visibly does.
 enum class Effect { NewQuestion, OpenDialog, SaveDialog, PortInvalid, Editor, Help, About, PortList, Print };
-
-void pressToolButton(Harness &h, const QString &key)
-{
-    QWidget *button = h.find<QToolBar>("Toolbar1")->widgetForAction(h.window->findChild<QAction *>(key));
-    QVERIFY(button);
-    QTRY_VERIFY(button->isVisible());
-    QTest::mouseClick(button, Qt::LeftButton);
-}
-
-// Opens a menu with its access key and picks an item with its own.
-void pickFromMenu(Harness &h, char menuKey, char itemKey)
-{
-    QTest::keyClick(h.window.get(), menuKey, Qt::AltModifier);
-    QTRY_VERIFY(QApplication::activePopupWidget());
-    QTest::keyClick(QApplication::activePopupWidget(), itemKey);
-}
-
-// Opens a list's drop-down with the mouse and picks with the keyboard.
-void pickFromList(QComboBox *list, int downs, Qt::Key last = Qt::Key_Return)
-{
-    QTest::mouseClick(list, Qt::LeftButton);
-    QTRY_VERIFY(list->view()->isVisible());
-    for (int i = 0; i < downs; ++i)
-        QTest::keyClick(list->view(), Qt::Key_Down);
-    QTest::keyClick(list->view(), last);
-    QTRY_VERIFY(!list->view()->isVisible());
-}
 
 // Every text the language changes on the main window and the About box.
 QMap<QString, QString> visibleTexts(Harness &h)
@@ -85,13 +56,15 @@ class TestMainWindow : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
+    void initTestCase() { QVERIFY(m_environment.isValid()); }
     void init() { QFile::remove(settingsFile()); }
     void startsInStoredLanguage_data();
     void startsInStoredLanguage();
     void portThatCannotOpen();
     void commandsReachTheirActions_data();
     void commandsReachTheirActions();
+    void editorsShowWhole();
+    void editorCloseBoxOnlyHides_data();
     void editorCloseBoxOnlyHides();
     void bandChoice_data();
     void bandChoice();
@@ -103,17 +76,9 @@ private slots:
     void readAndWriteTheSimulatedRadio();
 
 private:
-    QTemporaryDir m_config;
-    QString settingsFile() const { return m_config.filePath(QStringLiteral("Lumbra.conf")); }
+    TestEnvironment m_environment;
+    QString settingsFile() const { return m_environment.settingsFile(); }
 };
-
-void TestMainWindow::initTestCase()
-{
-    QVERIFY(m_config.isValid());
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
-    qputenv("QUILLON_SERIAL_PORTS", QFile::encodeName(kMissingDevice));
-    QApplication::setQuitOnLastWindowClosed(false);
-}
 
 void TestMainWindow::startsInStoredLanguage_data()
 {
@@ -165,7 +130,7 @@ void TestMainWindow::portThatCannotOpen()
     QCOMPARE(h.takeMessages(), QStringList{english(Message::SerialPortInvalid)});
 
     // Chosen again from the list: port 2 names no device either.
-    pickFromMenu(h, 'G', 'C');
+    h.pickFromMenu('G', 'C');
     QTRY_VERIFY(ports->isVisible() && ports->view()->isVisible());
     QTest::keyClick(ports->view(), Qt::Key_Down);
     QTest::keyClick(ports->view(), Qt::Key_Return);
@@ -218,20 +183,20 @@ void TestMainWindow::commandsReachTheirActions()
             const QKeyCombination key = QKeySequence(what)[0];
             QTest::keyClick(h.window.get(), key.key(), key.keyboardModifiers());
         } else if (how.startsWith(QLatin1String("tool:"))) {
-            pressToolButton(h, what);
+            h.pressToolButton(what);
         } else {
-            pickFromMenu(h, what.at(0).toLatin1(), what.at(1).toLatin1());
+            h.pickFromMenu(what.at(0).toLatin1(), what.at(1).toLatin1());
         }
     };
     QString modalName;
     if (effect == Effect::About || effect == Effect::Print) {
-        whileModal(run, [&](QWidget *window) {
+        QVERIFY(whileModal(run, [&](QWidget *window) {
             modalName = window->objectName();
             if (effect == Effect::About)
                 QTest::mouseClick(window, Qt::LeftButton, {}, QPoint(4, 4));   // a click closes it
             else
                 window->close();
-        });
+        }));
     } else {
         run();
     }
@@ -261,18 +226,54 @@ void TestMainWindow::commandsReachTheirActions()
     QCOMPARE(h.messages.size(), 0);
 }
 
+void TestMainWindow::editorsShowWhole()
+{
+    // Each window keeps the size it gives itself; its frame grows around it.
+    Harness h;
+    h.context.notifyHiddenModeActivated(HiddenMode::Fm);
+    for (int n = 1; n <= 5; ++n) {
+        EditorWindow *window = h.window->editor(n);
+        const QSize own = window->size();
+        h.window->showEditor(n);
+        QMdiSubWindow *frame = h.window->editorFrame(n);
+        QCOMPARE(frame->widget(), window);
+        QTRY_VERIFY(window->isVisible());
+        QCOMPARE(window->size(), own);
+        QVERIFY(frame->width() > own.width() && frame->height() > own.height());
+    }
+}
+
+void TestMainWindow::editorCloseBoxOnlyHides_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("the frame's close box") << "frame";
+    QTest::newRow("the window closes itself") << "close";
+    QTest::newRow("the window hides itself (OK, Cancel)") << "hide";
+}
+
 void TestMainWindow::editorCloseBoxOnlyHides()
 {
+    QFETCH(QString, how);
     Harness h;
     QTest::keyClick(h.window.get(), Qt::Key_D, Qt::ControlModifier);
     QMdiSubWindow *frame = h.window->editorFrame(2);
     QPointer<EditorWindow> dtmf = h.window->editor(2);
-    frame->close();
+    QVERIFY(frame->isVisible());
+    if (how == QLatin1String("frame"))
+        QVERIFY(!frame->close());
+    else if (how == QLatin1String("close"))
+        QVERIFY(!dtmf->close());
+    else
+        dtmf->hide();
     QVERIFY(!frame->isVisible());
     QVERIFY(dtmf);
+    QCOMPARE(dtmf->parentWidget(), frame);
     QTest::keyClick(h.window.get(), Qt::Key_D, Qt::ControlModifier);
     QVERIFY(frame->isVisible());
     QVERIFY(dtmf->isVisible());   // not an empty frame
+    // Hiding the frame alone (the area's own business) leaves the window shown in it.
+    frame->hide();
+    QVERIFY(!dtmf->isHidden());
 }
 
 void TestMainWindow::bandChoice_data()
@@ -297,10 +298,10 @@ void TestMainWindow::bandChoice()
     h.takeMessages();
     const Workspace &ws = h.ws();
     h.document().commitFrequency(1, kColumnRx, QStringLiteral("150"));
-        const QString vfoBefore = ws.features.text(Feature::VfoFrequency);
-    auto *grid = h.window->findChild<QTableView *>(QStringLiteral("Grid1"));
-    const QModelIndex rx = grid->model()->index(0, kColumnRx);
-    QCOMPARE(rx.data().toString(), QStringLiteral("150.00000"));
+    const QString vfoBefore = ws.features.text(Feature::VfoFrequency);
+    const QByteArray bytesBefore = h.document().encode().toByteArray();
+    auto *grid = h.find<QAbstractItemView>("Grid1");
+    QCOMPARE(cellText(grid, 0, kColumnRx), QStringLiteral("150.00000"));
 
     auto *combo = h.find<QComboBox>("Combo1");
     h.answers = {answer};
@@ -311,9 +312,11 @@ void TestMainWindow::bandChoice()
     QCOMPARE(combo->currentIndex(), band);
     QCOMPARE(ws.band.low, changed ? 400 : 136);
     QCOMPARE(ws.band.high, changed ? 470 : 174);
-    QCOMPARE(rx.data().toString().isEmpty(), changed);
+    QCOMPARE(cellText(grid, 0, kColumnRx).isEmpty(), changed);
     QCOMPARE(ws.channels.row(1).rxText.isEmpty(), changed);
     QCOMPARE(ws.features.text(Feature::VfoFrequency), changed ? QStringLiteral("435.00000") : vfoBefore);
+    if (!changed)   // declined or the same band: not a byte differs
+        QCOMPARE(h.document().encode().toByteArray(), bytesBefore);
 }
 
 void TestMainWindow::keyboardAndWheelChangeNoBand()
@@ -348,11 +351,17 @@ void TestMainWindow::languageRoundTrip()
     Harness h;
     h.takeMessages();
     const QMap<QString, QString> englishTexts = visibleTexts(h);
+    const QStringList englishFamilies = QApplication::font().families();
     QCOMPARE(h.find<QAction>("MNRead")->text(), QStringLiteral("Read Data from the Transceive(&R)"));
     QCOMPARE(h.find<QAction>("TRead")->toolTip(), QStringLiteral("Read Data from the Transceive"));
 
-    pickFromMenu(h, 'L', 'C');
+    h.pickFromMenu('L', 'C');
     QCOMPARE(h.ws().language, Language::Chinese);
+    // Chinese in a face that has it; English in the system's face alone, so
+    // an English start loads no Chinese font (SimSun, where installed, serves both).
+    const bool simSun = QFontDatabase::hasFamily(QStringLiteral("SimSun"));
+    QVERIFY(QFontDatabase::writingSystems(QFontInfo(QApplication::font()).family())
+                .contains(QFontDatabase::SimplifiedChinese));
     const QMap<QString, QString> chineseTexts = visibleTexts(h);
     QCOMPARE(h.find<QMenu>("MNHelp")->title(), QStringLiteral("帮助(&H)"));
     QCOMPARE(h.find<QAction>("MNAbout")->text(), QStringLiteral("帮助(&H)"));
@@ -367,10 +376,12 @@ void TestMainWindow::languageRoundTrip()
     // Messages take the language of the moment they are shown.
     h.answers = {kAnswerCancel, kAnswerCancel};
     QTest::keyClick(h.window.get(), Qt::Key_N, Qt::ControlModifier);
-    pickFromMenu(h, 'L', 'E');
+    h.pickFromMenu('L', 'E');
     QTest::keyClick(h.window.get(), Qt::Key_N, Qt::ControlModifier);
     QCOMPARE(h.takeMessages(), (QStringList{QStringLiteral("未保存的数据将会丢失，确定吗？"), english(Message::NewImage)}));
     QCOMPARE(visibleTexts(h), englishTexts);
+    QCOMPARE(QApplication::font().families(), englishFamilies);
+    QCOMPARE(englishFamilies.size(), simSun ? 2 : 1);
 }
 
 void TestMainWindow::hiddenButtonDoublePress_data()
@@ -402,11 +413,11 @@ void TestMainWindow::hiddenButtonDoublePress()
     auto slider = [&h](int k) { return h.window->editor(4)->findChild<QSlider *>(QStringLiteral("Slider1_%1").arg(k)); };
     const bool slider3 = slider(3)->isEnabled();
 
-    pressToolButton(h, button);
+    h.pressToolButton(button);
     now += 2;   // 2 seconds apart: only the time is recorded
-    pressToolButton(h, button);
+    h.pressToolButton(button);
     QVERIFY(action->isVisible());
-    pressToolButton(h, button);   // within a second: locked
+    h.pressToolButton(button);   // within a second: locked
     QVERIFY(!action->isVisible());
     QCOMPARE(locked.size(), 1);
     QCOMPARE(locked.at(0).at(0).value<HiddenMode>(), mode);
@@ -423,7 +434,7 @@ void TestMainWindow::exitQuestion()
     h.takeMessages();
     const Workspace &ws = h.ws();
     h.document().commitFrequency(1, kColumnRx, QStringLiteral("150"));
-    pickFromMenu(h, 'L', 'C');
+    h.pickFromMenu('L', 'C');
 
     h.answers = {kAnswerCancel};
     QVERIFY(!h.window->close());   // any way of closing asks
@@ -432,7 +443,7 @@ void TestMainWindow::exitQuestion()
     QCOMPARE(ws.channels.row(1).rxText, QStringLiteral("150.00000"));
     QVERIFY(!QFile::exists(settingsFile()));
 
-    pickFromMenu(h, 'F', 'Q');   // OK: closed, the language stored
+    h.pickFromMenu('F', 'Q');   // OK: closed, the language stored
     QCOMPARE(h.takeMessages().size(), 1);
     QTRY_VERIFY(!h.window->isVisible());
     QCOMPARE(QSettings(settingsFile(), QSettings::IniFormat).value(QStringLiteral("BinaryValue")).toByteArray(),
@@ -445,20 +456,15 @@ void TestMainWindow::readAndWriteTheSimulatedRadio()
     Document radio;
     radio.selectBand(5);
     radio.commitFrequency(1, kColumnRx, QStringLiteral("462.5625"));
-    const QString memory = m_config.filePath(QStringLiteral("radio.dat"));
-    QCOMPARE(saveDatFile(memory, radio.encode()).status, DatStatus::Ok);
-
-    QProcess sim;
-    sim.start(QStringLiteral(QUILLON_RADIO_SIM), {QStringLiteral("--band"), QStringLiteral("5"), QStringLiteral("--memory"), memory});
-    QVERIFY(sim.waitForReadyRead(10000));
-    const QString line = QString::fromLocal8Bit(sim.readLine()).trimmed();
-    QVERIFY(line.startsWith(QLatin1String("device: ")));
-    qputenv("QUILLON_SERIAL_PORTS", QFile::encodeName(line.mid(8)));
+    RadioProcess sim({QStringLiteral("--band"), QStringLiteral("5")}, radio.encode());
+    const QString device = sim.device();
+    QVERIFY(!device.isEmpty());
+    TestEnvironment::useSerialDevices(device);
     {
         Harness h;
         QCOMPARE(h.takeMessages(), QStringList());
         QCOMPARE(h.find<QLabel>("Panel1")->text(), QStringLiteral("COM: 1"));
-        QCOMPARE(h.find<QLabel>("Panel2")->text(), line.mid(8));
+        QCOMPARE(h.find<QLabel>("Panel2")->text(), device);
 
         QTest::keyClick(h.window.get(), Qt::Key_R, Qt::ControlModifier);
         QCOMPARE(h.takeMessages(), QStringList{english(Message::ReadSucceeded)});
@@ -472,9 +478,7 @@ void TestMainWindow::readAndWriteTheSimulatedRadio()
         QTest::keyClick(h.window.get(), Qt::Key_W, Qt::ControlModifier);
         QCOMPARE(h.takeMessages(), QStringList{english(Message::WriteSucceeded)});
     }
-    qputenv("QUILLON_SERIAL_PORTS", QFile::encodeName(kMissingDevice));
-    sim.kill();
-    sim.waitForFinished();
+    TestEnvironment::useSerialDevices(QString::fromLatin1(kMissingDevice));
 }
 
 QTEST_MAIN(TestMainWindow)

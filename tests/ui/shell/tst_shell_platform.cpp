@@ -1,3 +1,5 @@
+#include "support/widget_fixture.h"
+
 #include "i18n/messages.h"
 #include "help_viewer.h"
 #include "message_box.h"
@@ -10,10 +12,10 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace quillon;
+using namespace quillon::test;
 
 // Stands in for the system's handler of file addresses.
 class UrlCatcher : public QObject {
@@ -37,7 +39,7 @@ private slots:
     void iconsDrawnForTheDevicePixels();
 
 private:
-    QTemporaryDir m_config;
+    TestEnvironment m_environment;
 };
 
 void TestShellPlatform::storedLanguage_data()
@@ -65,9 +67,8 @@ void TestShellPlatform::storedLanguage()
 
 void TestShellPlatform::languageKeptUnderTheConfigFolder()
 {
-    QVERIFY(m_config.isValid());
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
-    const QString file = m_config.filePath(QStringLiteral("Lumbra.conf"));
+    QVERIFY(m_environment.isValid());
+    const QString file = m_environment.settingsFile();
     QCOMPARE(SettingsStore().readLanguage(), Language::English);
     SettingsStore().writeSetting(Language::Chinese);
     QCOMPARE(QSettings(file, QSettings::IniFormat).value(QStringLiteral("BinaryValue")).toByteArray(), QByteArray(4, '\0'));
@@ -112,20 +113,27 @@ void TestShellPlatform::messageBox()
     AppContext context;
     context.document().setLanguage(language);
     QStringList seen;
-    QTimer::singleShot(0, [&] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        QVERIFY(box);
-        QCOMPARE(box->windowTitle(), QStringLiteral("Quillon"));
-        QCOMPARE(box->text(), QStringLiteral("line 1\nline 2"));
-        QCOMPARE(int(box->icon()), icon);
-        for (QAbstractButton *button : box->buttons())
-            seen << button->text();
-        seen.sort();
-        seen.removeOne(box->defaultButton()->text());
-        seen.prepend(box->defaultButton()->text());
-        QTest::keyClick(box, Qt::Key(key));
-    });
-    QCOMPARE(context.showMessage(QStringLiteral("line 1\r\nline 2"), style), answer);
+    QString title, text;
+    int shownIcon = -1;
+    int answered = 0;
+    QVERIFY(whileModal([&] { answered = context.showMessage(QStringLiteral("line 1\r\nline 2"), style); },
+                       [&](QWidget *modal) {
+                           auto *box = qobject_cast<QMessageBox *>(modal);
+                           QVERIFY(box && box->defaultButton());
+                           title = box->windowTitle();
+                           text = box->text();
+                           shownIcon = int(box->icon());
+                           for (QAbstractButton *button : box->buttons())
+                               seen << button->text();
+                           seen.sort();
+                           seen.removeOne(box->defaultButton()->text());
+                           seen.prepend(box->defaultButton()->text());
+                           QTest::keyClick(box, Qt::Key(key));
+                       }));
+    QCOMPARE(title, QStringLiteral("Quillon"));
+    QCOMPARE(text, QStringLiteral("line 1\nline 2"));
+    QCOMPARE(shownIcon, icon);
+    QCOMPARE(answered, answer);
     QCOMPARE(seen, buttons);
 }
 

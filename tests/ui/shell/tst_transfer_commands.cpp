@@ -3,7 +3,7 @@
 // of the serial trace after a communication error.
 
 #include "support/radio_process.h"
-#include "support/shell_harness.h"
+#include "support/widget_fixture.h"
 
 #include "document/radio_history.h"
 #include "files/history_window.h"
