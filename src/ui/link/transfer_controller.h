@@ -82,6 +82,10 @@ public:
     // clock; tests set the time. An empty clock restores the real one.
     void setClock(TransferSession::MillisecondClock clock);
 
+signals:
+    // A read, write or verify ended (after its message was answered).
+    void transferFinished(quillon::TransferEnd end);
+
 private:
     enum class Purpose { Read, Write, Verify };
 

@@ -186,7 +186,7 @@ void TestCsvCommands::importDialogPlacesRowsInFileOrder()
 {
     Harness h;
     h.takeMessages();
-    whileModal([&] { h.find<QAction>("MNImportCsv")->trigger(); },
+    QVERIFY(whileModal([&] { h.find<QAction>("MNImportCsv")->trigger(); },
                [&](QWidget *modal) {
                    auto *dialog = qobject_cast<QFileDialog *>(modal);
                    QVERIFY(dialog);
@@ -198,7 +198,7 @@ void TestCsvCommands::importDialogPlacesRowsInFileOrder()
                    QVERIFY(sequential->isChecked());
                    dialog->selectFile(path("good.csv"));
                    static_cast<QDialog *>(dialog)->accept();   // as the Open button does
-               });
+               }));
     QCOMPARE(h.ws().channels.row(1).name, QStringLiteral("RPT"));
     QCOMPARE(h.ws().channels.row(2).name, QStringLiteral("B"));
 }

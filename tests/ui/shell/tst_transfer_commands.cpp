@@ -27,7 +27,6 @@ using namespace quillon::test;
 
 namespace {
 
-const QString kMissingDevice = QStringLiteral("/nonexistent/quillon-tty");
 
 QStringList itemNames(const QMenu *menu)
 {
@@ -84,7 +83,7 @@ void TestTransferCommands::initTestCase()
 
 void TestTransferCommands::init()
 {
-    qputenv("QUILLON_SERIAL_PORTS", QFile::encodeName(kMissingDevice));
+    qputenv("QUILLON_SERIAL_PORTS", QByteArray(kMissingDevice));
 }
 
 void TestTransferCommands::itemsComeAfterTheMenusOwn()
@@ -115,7 +114,7 @@ void TestTransferCommands::portsSayWhatTheyAre()
 {
     RadioProcess radio({});
     const QString pty = radio.device();
-    qputenv("QUILLON_SERIAL_PORTS", (pty + u':' + kMissingDevice).toLocal8Bit());
+    qputenv("QUILLON_SERIAL_PORTS", (pty + u':' + QString::fromLatin1(kMissingDevice)).toLocal8Bit());
     Harness h;
     QCOMPARE(h.takeMessages(), QStringList());
     auto *panel = h.find<QLabel>("Panel1");
@@ -131,14 +130,14 @@ void TestTransferCommands::portsSayWhatTheyAre()
     openList();
     QCOMPARE(ports->count(), 16);
     QCOMPARE(toolTip(0), pty + u'\n' + link_text::kPortOpenHere.en);
-    QVERIFY2(toolTip(1).startsWith(kMissingDevice + u'\n' + link_text::kPortMissing.en + QStringLiteral(" (")),
+    QVERIFY2(toolTip(1).startsWith(QString::fromLatin1(kMissingDevice) + u'\n' + link_text::kPortMissing.en + QStringLiteral(" (")),
              qPrintable(toolTip(1)));
     QCOMPARE(toolTip(2), QStringLiteral("No serial device is known as port 3"));
     QTest::keyClick(ports->view(), Qt::Key_Escape);
     QTRY_VERIFY(!ports->view()->isVisible());
 
     // A device that turns up later is described the next time the list opens.
-    qputenv("QUILLON_SERIAL_PORTS", (pty + u':' + kMissingDevice + QStringLiteral(":/nonexistent/later")).toLocal8Bit());
+    qputenv("QUILLON_SERIAL_PORTS", (pty + u':' + QString::fromLatin1(kMissingDevice) + QStringLiteral(":/nonexistent/later")).toLocal8Bit());
     openList();
     QVERIFY(toolTip(2).startsWith(QStringLiteral("/nonexistent/later\n")));
     // Choosing the missing one: the fixed message, the reason in the status bar's tool tip.
@@ -147,7 +146,7 @@ void TestTransferCommands::portsSayWhatTheyAre()
     QTRY_VERIFY(!ports->isVisible());
     QCOMPARE(h.takeMessages(), QStringList{messageText(Message::SerialPortUnusable, Language::English, "2").text});
     QCOMPARE(panel->text(), QStringLiteral("COM: "));
-    QVERIFY(panel->toolTip().startsWith(kMissingDevice + u'\n' + link_text::kPortMissing.en));
+    QVERIFY(panel->toolTip().startsWith(QString::fromLatin1(kMissingDevice) + u'\n' + link_text::kPortMissing.en));
 }
 
 void TestTransferCommands::historyOpensAsOpenDoes()
