@@ -1,6 +1,7 @@
 #include "common/ruled_line_edit.h"
 
-#include <QEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QScopedValueRollback>
 
 #include <algorithm>
@@ -9,15 +10,22 @@ namespace quillon {
 
 namespace {
 
-// Events through which text can arrive in a line edit.
-bool mayInsertText(QEvent::Type type)
+// Events through which more than one character can arrive in a line edit.
+// A typed key brings one at most, which the box's own limit refuses as the
+// rule would; leaving the limit alone then keeps the box's undo history,
+// which every change of the limit clears.
+bool mayInsertSeveral(const QEvent *event)
 {
-    switch (type) {
-    case QEvent::KeyPress:
-    case QEvent::InputMethod:
-    case QEvent::Drop:
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        const auto *key = static_cast<const QKeyEvent *>(event);
+        return key->matches(QKeySequence::Paste) || key->text().size() > 1;
+    }
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
+        return static_cast<const QMouseEvent *>(event)->button() == Qt::MiddleButton;
+    case QEvent::InputMethod:
+    case QEvent::Drop:
     case QEvent::ContextMenu:
         return true;
     default:
@@ -55,7 +63,7 @@ bool RuledLineEdit::event(QEvent *event)
     // While text can arrive, the box must not cut it itself: the rule
     // filters first and then cuts to the limit, so a pasted "中文abc" in a
     // field of five keeps "ABC", not "中文ab" filtered to "AB".
-    if (m_lifted || !mayInsertText(event->type()))
+    if (m_lifted || !mayInsertSeveral(event))
         return QLineEdit::event(event);
     m_lifted = true;
     setMaxLength(32767);
@@ -67,6 +75,9 @@ bool RuledLineEdit::event(QEvent *event)
 
 void RuledLineEdit::onTextChanged(const QString &text)
 {
+    // A notice that arrives after the rule replaced the text is stale.
+    if (text != this->text() || text == m_current)
+        return;
     m_previous = m_current;
     m_current = text;
 }
@@ -75,15 +86,15 @@ void RuledLineEdit::onTextEdited(const QString &text)
 {
     if (m_applying)
         return;
+    // Qt tells of the edit before it tells of the change, but do not rely on
+    // the order: the text before the edit is the last one that differs.
+    const QString before = m_current == text ? m_previous : m_current;
     const int limit = m_limit > 0 ? std::max<int>(m_limit, int(m_placed.size())) : 0;
-    const InputResult result = applyInput(m_rule, limit, m_previous, text, cursorPosition());
+    const InputResult result = applyInput(m_rule, limit, before, text, cursorPosition());
     if (result.text != text) {
         const QScopedValueRollback<bool> applying(m_applying, true);
-        const QString before = m_previous;
         setText(result.text);
         setCursorPosition(result.cursor);
-        // The rule's text follows the text the user had, as one change.
-        m_previous = before;
     }
     emit ruledTextEdited(result.text);
 }

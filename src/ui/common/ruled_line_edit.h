@@ -44,8 +44,8 @@ private:
     InputRule m_rule;
     int m_limit;
     QString m_placed;
-    QString m_previous;   // the text before the latest change
-    QString m_current;
+    QString m_current;    // the text after the latest change
+    QString m_previous;   // and before it
     bool m_applying = false;
     bool m_lifted = false;
 };
