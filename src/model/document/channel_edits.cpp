@@ -181,9 +181,11 @@ PasteResult pasteText(Document &document, int channel, int column, const QString
         if (!selection.isEmpty() && isSingleValue(text)) {
             const QString value = tableLines(text).first();
             for (const CellBlock &block : selection) {
-                for (int c = std::max(block.firstChannel, 1); c <= std::min(block.lastChannel, int(ChannelSheet::kChannels)); ++c) {
+                const int lastChannel = std::min(block.lastChannel, int(ChannelSheet::kChannels));
+                const int lastColumn = std::min(block.lastColumn, int(kColumnName));
+                for (int c = std::max(block.firstChannel, 1); c <= lastChannel; ++c) {
                     QList<std::pair<int, QString>> cells;
-                    for (int col = std::max(block.firstColumn, int(kColumnRx)); col <= std::min(block.lastColumn, int(kColumnName)); ++col)
+                    for (int col = std::max(block.firstColumn, int(kColumnRx)); col <= lastColumn; ++col)
                         cells.append({col, value});
                     setRow(ws, c, cells, result);
                 }

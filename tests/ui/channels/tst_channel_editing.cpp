@@ -82,6 +82,7 @@ private slots:
     void textFieldsKeepTheirKeys();
     void typingOpensTheEditor();
     void escapeDiscards();
+    void closedEditorsKeepTheirCell();
     void contextMenu();
     void editMenuOfTheMainWindow();
     void modifiedMarker();
@@ -588,6 +589,31 @@ void TestChannelEditing::escapeDiscards()
     m_context->commitPendingEdits();
     QCOMPARE(saved(document()), before);
     QCOMPARE(document().undoCount(), steps);
+}
+
+// An editor that closes while it has the focus hands it to the grid
+// without the grid stepping on as a Tab would.
+void TestChannelEditing::closedEditorsKeepTheirCell()
+{
+    auto *list = control<QComboBox>(QStringLiteral("Combo1"));
+    click(3, kColumnRxTone);
+    QTRY_VERIFY(list->view()->isVisible());
+    QTest::keyClick(list->view(), Qt::Key_Down);
+    QTest::keyClick(list->view(), Qt::Key_Return);
+    QTRY_VERIFY(list->isHidden());
+    QCOMPARE(sheet().row(3).rxToneIndex, 1);
+    QVERIFY(grid()->hasFocus());
+    QCOMPARE(grid()->currentIndex(), cell(3, kColumnRxTone));
+
+    // Save and the transfers commit an editor that still has the focus.
+    click(4, kColumnRx);
+    QTRY_VERIFY(frequencyBox()->hasFocus());
+    QTest::keyClicks(frequencyBox(), QStringLiteral("440"));
+    m_context->commitPendingEdits();
+    QVERIFY(frequencyBox()->isHidden());
+    QCOMPARE(sheet().row(4).rxText, QStringLiteral("440.00000"));
+    QVERIFY(grid()->hasFocus());
+    QCOMPARE(grid()->currentIndex(), cell(4, kColumnRx));
 }
 
 void TestChannelEditing::contextMenu()
