@@ -142,13 +142,13 @@ QStringList tableLines(const QString &text)
     return normalized.split(u'\n');
 }
 
+} // namespace
+
 bool isSingleValue(const QString &text)
 {
     const QStringList lines = tableLines(text);
     return lines.size() == 1 && !lines.first().contains(u'\t');
 }
-
-} // namespace
 
 QString copyCells(const ChannelSheet &sheet, const CellBlock &block)
 {
@@ -170,20 +170,25 @@ QString copyChannels(const ChannelSheet &sheet, const QList<int> &channels)
     return text;
 }
 
-PasteResult pasteText(Document &document, int channel, int column, const QString &text, const CellBlock *selection)
+PasteResult pasteText(Document &document, int channel, int column, const QString &text,
+                      const QList<CellBlock> &selection)
 {
     PasteResult result;
     if (!validChannel(channel) || column < kColumnRx || column > kColumnName)
         return result;
     const ChannelSheet before = document.workspace().channels;
     document.step(EditKind::ChannelRows, [&](Workspace &ws) {
-        if (selection && isSingleValue(text)) {
+        if (!selection.isEmpty() && isSingleValue(text)) {
             const QString value = tableLines(text).first();
-            for (int c = selection->firstChannel; c <= selection->lastChannel; ++c) {
-                QList<std::pair<int, QString>> cells;
-                for (int col = std::max(selection->firstColumn, int(kColumnRx)); col <= selection->lastColumn; ++col)
-                    cells.append({col, value});
-                setRow(ws, c, cells, result);
+            for (const CellBlock &block : selection) {
+                const int lastChannel = std::min(block.lastChannel, int(ChannelSheet::kChannels));
+                const int lastColumn = std::min(block.lastColumn, int(kColumnName));
+                for (int c = std::max(block.firstChannel, 1); c <= lastChannel; ++c) {
+                    QList<std::pair<int, QString>> cells;
+                    for (int col = std::max(block.firstColumn, int(kColumnRx)); col <= lastColumn; ++col)
+                        cells.append({col, value});
+                    setRow(ws, c, cells, result);
+                }
             }
             return;
         }

@@ -41,10 +41,14 @@ struct PasteResult {
 // downwards. A row whose receive frequency is out of band or not a number is
 // left unchanged; a new channel gets the new-channel defaults, then the
 // pasted values. Tone and option texts match the list in either language,
-// whatever their case. When the text is one value and `selection` is given,
-// every cell of the selection takes it.
+// whatever their case. When the text is one value and a selection is given
+// (blocks of cells, as a grid selection is made of), every selected cell
+// takes it.
 PasteResult pasteText(Document &document, int channel, int column, const QString &text,
-                      const CellBlock *selection = nullptr);
+                      const QList<CellBlock> &selection = {});
+// Whether table text is a single value: one line (a line end after it
+// included) without a tab.
+bool isSingleValue(const QString &text);
 
 // The summary message of what was not taken; empty when everything was.
 QString pasteSummary(const PasteResult &result, Language language);

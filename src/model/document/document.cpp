@@ -27,12 +27,19 @@ bool sameChannel(const ChannelSheet &a, const ChannelSheet &b, int channel)
     return true;
 }
 
+// The stores of a workspace or a kept state (they name them alike).
+template<typename A, typename B>
+bool sameStores(const A &a, const B &b)
+{
+    return a.band == b.band && sameRows(a.channels, b.channels) && a.features == b.features && a.dtmf == b.dtmf
+        && a.fm == b.fm && a.calibration == b.calibration;
+}
+
 } // namespace
 
 bool sameContent(const EditableState &a, const EditableState &b)
 {
-    return a.band == b.band && sameRows(a.channels, b.channels) && a.features == b.features && a.dtmf == b.dtmf
-        && a.fm == b.fm && a.calibration == b.calibration;
+    return sameStores(a, b);
 }
 
 Document::StepScope::StepScope(Document &document, EditKind kind, int mergeKey)
@@ -134,7 +141,8 @@ void Document::announce(const EditableState &before)
 
 void Document::updateModified()
 {
-    const bool modified = !sameContent(capture(), *m_clean);
+    // Compared in place: a copy of the whole state per step would double an undo's cost.
+    const bool modified = !sameStores(m_ws, *m_clean);
     if (modified == m_modified)
         return;
     m_modified = modified;
@@ -163,11 +171,10 @@ void Document::undo()
         return;
     Entry entry = std::move(m_undo.back());
     m_undo.pop_back();
-    const EditableState current = capture();
-    m_redo.push_back({entry.kind, entry.mergeKey, current});
+    m_redo.push_back({entry.kind, entry.mergeKey, capture()});
     m_mergeOpen = false;
     restore(entry.state);
-    announce(current);
+    announce(m_redo.back().state);
     emit historyChanged();
     updateModified();
 }
@@ -178,11 +185,10 @@ void Document::redo()
         return;
     Entry entry = std::move(m_redo.back());
     m_redo.pop_back();
-    const EditableState current = capture();
-    m_undo.push_back({entry.kind, entry.mergeKey, current});
+    m_undo.push_back({entry.kind, entry.mergeKey, capture()});
     m_mergeOpen = false;
     restore(entry.state);
-    announce(current);
+    announce(m_undo.back().state);
     emit historyChanged();
     updateModified();
 }

@@ -1,6 +1,9 @@
 #include "i18n/texts.h"
 
+#include "i18n/edit_texts.h"
 #include "i18n/field_texts.h"
+
+#include <utility>
 
 namespace quillon {
 
@@ -43,6 +46,24 @@ TextTable channelWindowTexts()
     for (int column = 0; column < kColumns; ++column)
         add(QStringLiteral("Grid1"), -1, TextRole::Header, column,
             headers[column].zh, headers[column].en);
+
+    // The grid's editing tools, shown in the main window's Edit menu too.
+    const std::pair<const char *, const Bilingual &> tools[] = {
+        {"MNUndo", edit_text::kUndo},
+        {"MNRedo", edit_text::kRedo},
+        {"MNCut", edit_text::kCut},
+        {"MNCopy", edit_text::kCopy},
+        {"MNPaste", edit_text::kPaste},
+        {"MNDeleteChannels", edit_text::kDeleteChannels},
+        {"MNInsertChannel", edit_text::kInsertChannel},
+        {"MNRemoveChannel", edit_text::kRemoveChannel},
+        {"MNMoveUp", edit_text::kMoveUp},
+        {"MNMoveDown", edit_text::kMoveDown},
+        {"MNSortByFrequency", edit_text::kSortByFrequency},
+        {"MNFillDown", edit_text::kFillDown},
+    };
+    for (const auto &[control, text] : tools)
+        add(QString::fromLatin1(control), -1, TextRole::Caption, 0, text.zh, text.en);
     return table;
 }
 

@@ -1,5 +1,7 @@
 #include "i18n/texts.h"
 
+#include "i18n/edit_texts.h"
+
 namespace quillon {
 
 namespace {
@@ -54,6 +56,8 @@ TextTable mainWindowTexts()
         row("Toolbar1", TextRole::ToolTip, 3, "保存", "Save"),
         row("Toolbar1", TextRole::ToolTip, 5, "读频", "Read Data from the Transceive"),
         row("Toolbar1", TextRole::ToolTip, 6, "写频", "Write Data in the Transceive"),
+        // The unsaved-changes marker of the status bar.
+        TextRow{QStringLiteral("PanelModified"), -1, TextRole::Caption, 0, edit_text::kModified},
     };
 }
 

@@ -2,6 +2,7 @@
 
 #include "channels/channel_table_model.h"
 #include "i18n/apply_language.h"
+#include "i18n/edit_texts.h"
 #include "i18n/messages.h"
 #include "image/channel_sheet.h"
 #include "image/tone_list.h"
@@ -9,15 +10,17 @@
 #include "common/ruled_line_edit.h"
 #include "common/twips.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QScopedValueRollback>
 #include <QScrollBar>
-#include <QTableView>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -59,6 +62,24 @@ bool isEnter(const QEvent *event)
     return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
+// The focused text field, where the Edit menu's cut, copy and paste go.
+QLineEdit *focusedField()
+{
+    auto *field = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    return field && !field->isReadOnly() ? field : nullptr;
+}
+
+// The field handles the tool as it handles its key, rule and all.
+void sendStandardKey(QWidget *field, QKeySequence::StandardKey key)
+{
+    const QList<QKeySequence> bindings = QKeySequence::keyBindings(key);
+    if (bindings.isEmpty())
+        return;
+    const QKeyCombination combination = bindings.first()[0];
+    QKeyEvent press(QEvent::KeyPress, combination.key(), combination.keyboardModifiers());
+    QApplication::sendEvent(field, &press);
+}
+
 } // namespace
 
 ScrollBarState windowScrollBar(int overflow, int client)
@@ -78,6 +99,7 @@ ChannelWindow::ChannelWindow(AppContext &context, QWidget *parent)
     m_client->setObjectName(QStringLiteral("picClient"));
     buildGrid();
     buildEditors();
+    buildEditActions();
     m_client->setGeometry(0, 0, m_grid->geometry().right() + 1 + kPanelMarginPixels,
                           m_grid->geometry().bottom() + 1 + kPanelMarginPixels);
 
@@ -118,13 +140,11 @@ ChannelWindow::~ChannelWindow()
 void ChannelWindow::buildGrid()
 {
     m_model = new ChannelTableModel(context().document(), this);
-    m_grid = new QTableView(m_client);
+    m_grid = new ChannelGrid(m_client);
     m_grid->setObjectName(QStringLiteral("Grid1"));
     m_grid->setModel(m_model);
     m_grid->setFont(gridFont());
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectItems);
     m_grid->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_grid->setWordWrap(false);
@@ -146,8 +166,6 @@ void ChannelWindow::buildGrid()
     width += m_grid->verticalScrollBar()->sizeHint().width() + 2 * m_grid->frameWidth();
     m_grid->setGeometry(0, 0, width, pixelsDown(this, kGridHeightTwips));
 
-    connect(m_grid, &QTableView::pressed, this,
-            [this](const QModelIndex &index) { gridClick(index.row(), index.column()); });
     m_grid->installEventFilter(this);
     m_grid->viewport()->installEventFilter(this);
 }
@@ -190,6 +208,56 @@ void ChannelWindow::buildEditors()
         m_optionLists[column - kColumnPower] =
             makeList(QStringLiteral("Combo5_%1").arg(column), entries, 1);
     }
+}
+
+QAction *ChannelWindow::addTool(const char *name, const QList<QKeySequence> &keys, void (ChannelWindow::*handler)())
+{
+    auto *action = new QAction(this);
+    action->setObjectName(QLatin1String(name));
+    action->setShortcuts(keys);
+    connect(action, &QAction::triggered, this, handler);
+    m_editActions.append(action);
+    // Undo and redo serve every window; the grid's tools only the grid, so a
+    // focused text field keeps its own keys.
+    if (handler == &ChannelWindow::undoEdit || handler == &ChannelWindow::redoEdit) {
+        addAction(action);
+    } else {
+        action->setShortcutContext(Qt::WidgetShortcut);
+        m_grid->addAction(action);
+    }
+    return action;
+}
+
+void ChannelWindow::buildEditActions()
+{
+    using Key = QKeySequence;
+    m_undo = addTool("MNUndo", {Key(Qt::CTRL | Qt::Key_Z)}, &ChannelWindow::undoEdit);
+    m_redo = addTool("MNRedo", {Key(Qt::CTRL | Qt::Key_Y), Key(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
+                     &ChannelWindow::redoEdit);
+    addTool("MNCut", {Key(Qt::CTRL | Qt::Key_X)}, &ChannelWindow::cutSelection);
+    addTool("MNCopy", {Key(Qt::CTRL | Qt::Key_C)}, &ChannelWindow::copySelection);
+    addTool("MNPaste", {Key(Qt::CTRL | Qt::Key_V)}, &ChannelWindow::pasteClipboard);
+    addTool("MNDeleteChannels", {Key(Qt::Key_Delete)}, &ChannelWindow::clearSelectedChannels);
+    addTool("MNInsertChannel", {}, &ChannelWindow::insertEmptyChannel);
+    addTool("MNRemoveChannel", {}, &ChannelWindow::removeSelectedChannels);
+    addTool("MNMoveUp", {Key(Qt::CTRL | Qt::Key_Up)}, &ChannelWindow::moveSelectionUp);
+    addTool("MNMoveDown", {Key(Qt::CTRL | Qt::Key_Down)}, &ChannelWindow::moveSelectionDown);
+    addTool("MNSortByFrequency", {}, &ChannelWindow::sortSelection);
+    addTool("MNFillDown", {}, &ChannelWindow::fillSelectionDown);
+
+    m_gridMenu = new QMenu(this);
+    m_gridMenu->setObjectName(QStringLiteral("GridMenu"));
+    m_gridMenu->addActions(m_editActions);
+    m_grid->setContextMenu(m_gridMenu);
+
+    connect(&context().document(), &Document::historyChanged, this, &ChannelWindow::updateHistoryActions);
+    updateHistoryActions();
+}
+
+void ChannelWindow::updateHistoryActions()
+{
+    m_undo->setEnabled(context().document().canUndo());
+    m_redo->setEnabled(context().document().canRedo());
 }
 
 void ChannelWindow::applyLanguage()
@@ -235,8 +303,10 @@ void ChannelWindow::gridClick(int tableRow, int column)
         closeList(list);
     const ChannelSheet &sheet = context().workspace().channels;
     const int target = sheet.editorColumn(channel, column);
-    if (target != column)
-        m_grid->setCurrentIndex(m_model->index(tableRow, target));
+    // An empty row's number keeps its row selected; a cell gives way to the
+    // receive frequency.
+    if (target != column && column != kColumnNumber)
+        m_grid->selectCell(m_model->index(tableRow, target));
     m_curRow = channel;
     m_curCol = target;
 
@@ -315,7 +385,7 @@ void ChannelWindow::closeList(QComboBox *list)
         m_openEditor = nullptr;
     const QScopedValueRollback<bool> closing(m_committing, true);
     list->hidePopup();
-    list->hide();
+    hideEditor(list);
 }
 
 void ChannelWindow::dropDownClosed(QComboBox *list)
@@ -342,14 +412,11 @@ void ChannelWindow::commitFrequencyEditor()
     m_openEditor = nullptr;
     const QScopedValueRollback<bool> committing(m_committing, true);
     const FrequencyCommit result = context().document().commitFrequency(m_curRow, m_curCol, m_frequencyEditor->text());
-    const bool hadFocus = m_frequencyEditor->hasFocus();
     if (result == FrequencyCommit::OutOfBand) {
         context().showMessage(Message::OutOfBand);
         m_grid->setFocus(Qt::OtherFocusReason);
     }
-    m_frequencyEditor->hide();
-    if (hadFocus)
-        m_grid->setFocus(Qt::OtherFocusReason);
+    hideEditor(m_frequencyEditor);
 }
 
 void ChannelWindow::commitNameEditor()
@@ -359,10 +426,7 @@ void ChannelWindow::commitNameEditor()
     m_openEditor = nullptr;
     const QScopedValueRollback<bool> committing(m_committing, true);
     context().document().commitName(m_curRow, m_nameEditor->text());
-    const bool hadFocus = m_nameEditor->hasFocus();
-    m_nameEditor->hide();
-    if (hadFocus)
-        m_grid->setFocus(Qt::OtherFocusReason);
+    hideEditor(m_nameEditor);
 }
 
 void ChannelWindow::commitPendingEdits()
@@ -375,18 +439,24 @@ void ChannelWindow::discardEditors()
 {
     m_openEditor = nullptr;
     const QScopedValueRollback<bool> closing(m_committing, true);
-    QWidget *focused = QApplication::focusWidget();
-    const bool hadFocus = focused && m_grid->viewport()->isAncestorOf(focused);
-    m_frequencyEditor->hide();
-    m_nameEditor->hide();
     m_toneList->hidePopup();
-    m_toneList->hide();
-    for (QComboBox *list : m_optionLists) {
+    for (QComboBox *list : m_optionLists)
         list->hidePopup();
-        list->hide();
-    }
-    if (hadFocus)
+    hideEditor(m_frequencyEditor);
+    hideEditor(m_nameEditor);
+    hideEditor(m_toneList);
+    for (QComboBox *list : m_optionLists)
+        hideEditor(list);
+}
+
+void ChannelWindow::hideEditor(QWidget *editor)
+{
+    // The grid takes the focus first: a focused widget that hides hands the
+    // focus on as Tab does, and the grid would step to the next cell.
+    QWidget *focused = QApplication::focusWidget();
+    if (focused && (focused == editor || editor->isAncestorOf(focused)))
         m_grid->setFocus(Qt::OtherFocusReason);
+    editor->hide();
 }
 
 bool ChannelWindow::filterGridMouse(QEvent *event)
@@ -397,16 +467,19 @@ bool ChannelWindow::filterGridMouse(QEvent *event)
     // not move under the editor.
     if (type == QEvent::KeyPress)
         return true;
-    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease)
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick && type != QEvent::MouseMove
+        && type != QEvent::MouseButtonRelease)
         return false;
     auto *mouse = static_cast<QMouseEvent *>(event);
     switch (type) {
     case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
         if (mouse->button() == Qt::LeftButton) {
-            // The press selects the cell and opens its editor (cellPressed).
-            m_clickArmed = true;
+            // The press selects and opens at once; the view never sees it,
+            // so a drag has no selection to extend.
             m_mousePressed = true;
-            return false;
+            pressCell(m_grid->indexAt(mouse->position().toPoint()), mouse->modifiers());
+            return true;
         }
         if (mouse->button() == Qt::RightButton)
             m_grid->setFocus(Qt::MouseFocusReason);
@@ -426,6 +499,22 @@ bool ChannelWindow::filterGridMouse(QEvent *event)
     default:
         return false;
     }
+}
+
+void ChannelWindow::pressCell(const QModelIndex &index, Qt::KeyboardModifiers modifiers)
+{
+    if (!index.isValid())
+        return;
+    if (index.column() == kColumnNumber) {
+        m_grid->pickChannel(index.row(), modifiers);
+        // Shift and Ctrl on the numbers only shape the selection.
+        if (modifiers & (Qt::ShiftModifier | Qt::ControlModifier))
+            return;
+    } else {
+        m_grid->selectCell(index);
+    }
+    m_clickArmed = true;
+    gridClick(index.row(), index.column());
 }
 
 bool ChannelWindow::filterList(QComboBox *list, QEvent *event)
@@ -469,23 +558,11 @@ bool ChannelWindow::eventFilter(QObject *watched, QEvent *event)
             m_clickArmed = false;
             return true;
         }
-        return false;
+        return type == QEvent::KeyPress && typeIntoCell(static_cast<QKeyEvent *>(event));
     }
 
-    if (watched == m_frequencyEditor || watched == m_nameEditor) {
-        if (isEnter(event)) {
-            // Leaving the editor commits it.
-            m_grid->setFocus(Qt::OtherFocusReason);
-            return true;
-        }
-        if (type == QEvent::FocusOut && leavesField(event)) {
-            if (watched == m_frequencyEditor)
-                commitFrequencyEditor();
-            else
-                commitNameEditor();
-        }
-        return false;
-    }
+    if (watched == m_frequencyEditor || watched == m_nameEditor)
+        return filterTextEditor(static_cast<RuledLineEdit *>(watched), event);
 
     if (auto *list = qobject_cast<QComboBox *>(watched))
         return filterList(list, event);
@@ -495,6 +572,190 @@ bool ChannelWindow::eventFilter(QObject *watched, QEvent *event)
         return false;
     }
     return EditorWindow::eventFilter(watched, event);
+}
+
+// ---- editing tools ----
+
+void ChannelWindow::undoEdit()
+{
+    context().document().undo();
+}
+
+void ChannelWindow::redoEdit()
+{
+    context().document().redo();
+}
+
+QString ChannelWindow::selectionText() const
+{
+    const ChannelSheet &sheet = context().workspace().channels;
+    if (m_grid->wholeChannelsSelected())
+        return copyChannels(sheet, m_grid->selectedChannels());
+    return copyCells(sheet, m_grid->boundingBlock());
+}
+
+void ChannelWindow::copySelection()
+{
+    if (QLineEdit *field = focusedField()) {
+        sendStandardKey(field, QKeySequence::Copy);
+        return;
+    }
+    QGuiApplication::clipboard()->setText(selectionText());
+}
+
+void ChannelWindow::cutSelection()
+{
+    if (QLineEdit *field = focusedField()) {
+        sendStandardKey(field, QKeySequence::Cut);
+        return;
+    }
+    commitPendingEdits();
+    // Only a channel can be emptied: the cut clears the channels it copied from.
+    QGuiApplication::clipboard()->setText(selectionText());
+    clearChannels(context().document(), m_grid->selectedChannels());
+}
+
+void ChannelWindow::pasteClipboard()
+{
+    if (QLineEdit *field = focusedField()) {
+        sendStandardKey(field, QKeySequence::Paste);
+        return;
+    }
+    commitPendingEdits();
+    const QList<CellBlock> blocks = m_grid->selectedBlocks();
+    const CellBlock whole = m_grid->boundingBlock();
+    const bool oneCell = blocks.size() == 1 && whole.firstChannel == whole.lastChannel
+        && whole.firstColumn == whole.lastColumn;
+    pasteAt(whole.firstChannel, whole.firstColumn, QGuiApplication::clipboard()->text(),
+            oneCell ? QList<CellBlock>{} : blocks);
+}
+
+void ChannelWindow::pasteAt(int channel, int column, const QString &text, const QList<CellBlock> &selection)
+{
+    if (text.isEmpty())
+        return;
+    showNotTaken(pasteText(context().document(), channel, column, text, selection));
+}
+
+void ChannelWindow::showNotTaken(const PasteResult &result)
+{
+    const QString summary = pasteSummary(result, context().language());
+    if (!summary.isEmpty())
+        context().showMessage(summary, kStyleOk);
+}
+
+void ChannelWindow::clearSelectedChannels()
+{
+    commitPendingEdits();
+    clearChannels(context().document(), m_grid->selectedChannels());
+}
+
+void ChannelWindow::insertEmptyChannel()
+{
+    commitPendingEdits();
+    const QList<int> channels = m_grid->selectedChannels();
+    if (channels.isEmpty())
+        return;
+    if (!insertChannel(context().document(), channels.first()))
+        context().showMessage(edit_text::kInsertRefused.text(context().language()), kStyleExclamation);
+}
+
+void ChannelWindow::removeSelectedChannels()
+{
+    commitPendingEdits();
+    removeChannels(context().document(), m_grid->selectedChannels());
+}
+
+void ChannelWindow::moveSelection(int delta)
+{
+    commitPendingEdits();
+    const QList<int> channels = m_grid->selectedChannels();
+    // The selection goes along with its channels; at an edge nothing moves.
+    if (moveChannels(context().document(), channels, delta) != channels)
+        m_grid->shiftSelection(delta);
+}
+
+void ChannelWindow::sortSelection()
+{
+    commitPendingEdits();
+    const QList<int> channels = m_grid->selectedChannels();
+    // One channel alone has nothing to sort: then the whole grid is sorted.
+    sortByReceiveFrequency(context().document(), channels.size() > 1 ? channels : QList<int>{});
+}
+
+void ChannelWindow::fillSelectionDown()
+{
+    commitPendingEdits();
+    const int column = m_grid->currentIndex().isValid() ? m_grid->currentIndex().column() : int(kColumnRx);
+    showNotTaken(fillDown(context().document(), m_grid->selectedChannels(), column));
+}
+
+// A character typed on the grid opens the current cell's text editor with
+// that character, as a spreadsheet does. A character the field would refuse
+// opens nothing: an editor left empty would erase a channel.
+bool ChannelWindow::typeIntoCell(const QKeyEvent *key)
+{
+    const QString typed = key->text();
+    if (typed.size() != 1 || !typed.front().isPrint()
+        || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+        return false;
+    const QModelIndex current = m_grid->currentIndex();
+    if (!current.isValid())
+        return false;
+    const int target = context().workspace().channels.editorColumn(current.row() + 1, current.column());
+    RuledLineEdit *editor = isFrequencyColumn(target) ? m_frequencyEditor
+        : target == kColumnName                       ? m_nameEditor
+                                                      : nullptr;
+    if (!editor)
+        return false;
+    if (!acceptInputCharacter(editor->rule(), typed.front()))
+        return true;
+    m_clickArmed = true;
+    gridClick(current.row(), current.column());
+    m_clickArmed = false;
+    if (m_openEditor != editor)
+        return true;
+    editor->clear();
+    QKeyEvent replay(QEvent::KeyPress, key->key(), key->modifiers(), typed);
+    QApplication::sendEvent(editor, &replay);
+    return true;
+}
+
+bool ChannelWindow::filterTextEditor(RuledLineEdit *editor, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (type == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (isEnter(event)) {
+            // Leaving the editor commits it.
+            m_grid->setFocus(Qt::OtherFocusReason);
+            return true;
+        }
+        if (key->key() == Qt::Key_Escape) {
+            discardEditors();
+            return true;
+        }
+        // Several cells go into the grid at the editor's cell, not into the
+        // editor; one value is pasted as text, through the editor's rule.
+        if (key->matches(QKeySequence::Paste)) {
+            const QString text = QGuiApplication::clipboard()->text();
+            if (isSingleValue(text))
+                return false;
+            const int channel = m_curRow;
+            const int column = m_curCol;
+            discardEditors();
+            pasteAt(channel, column, text, {});
+            return true;
+        }
+        return false;
+    }
+    if (type == QEvent::FocusOut && leavesField(event)) {
+        if (editor == m_frequencyEditor)
+            commitFrequencyEditor();
+        else
+            commitNameEditor();
+    }
+    return false;
 }
 
 // ---- wheel and scrolling ----

@@ -1,16 +1,21 @@
 #pragma once
 
 #include "event_hooks.h"
+#include "channels/channel_grid.h"
 #include "common/editor_window.h"
 
+#include <QKeySequence>
+#include <QModelIndex>
 #include <QPointer>
 
 #include <array>
 #include <memory>
 
+class QAction;
 class QComboBox;
+class QKeyEvent;
+class QMenu;
 class QScrollBar;
-class QTableView;
 class QWheelEvent;
 
 namespace quillon {
@@ -43,6 +48,12 @@ ScrollBarState windowScrollBar(int overflow, int client);
 // (frequencies), Text2 (name), Combo1 (tones) and Combo5_5..Combo5_10
 // (options); they live on the grid's viewport, so a scroll of the rows
 // carries an open editor along with its cell.
+//
+// The editing tools (undo, redo, cut, copy, paste and the row operations)
+// are actions of this window, shown in the main window's Edit menu and in
+// the grid's context menu GridMenu. Cut, copy, paste and the row tools act
+// on the grid's selection; their keys work while the grid has the focus, so
+// a text field keeps its own Ctrl+Z, Ctrl+X, Ctrl+C and Ctrl+V.
 class ChannelWindow final : public EditorWindow {
     Q_OBJECT
 public:
@@ -55,9 +66,13 @@ public:
     void showModel() override;
 
 
-    QTableView *grid() const { return m_grid; }
+    ChannelGrid *grid() const { return m_grid; }
     // The channel shown in the grid's first scrolling row.
     int topRow() const;
+    // The editing tools in menu order: Undo, Redo, Cut, Copy, Paste, Delete
+    // channels, Insert empty channel, Remove channel, Move up, Move down,
+    // Sort by receive frequency, Fill down.
+    const QList<QAction *> &editActions() const { return m_editActions; }
 
 protected:
     void documentChanged(const Change &change) override;
@@ -68,6 +83,31 @@ protected:
 private:
     void buildGrid();
     void buildEditors();
+    void buildEditActions();
+    QAction *addTool(const char *name, const QList<QKeySequence> &keys, void (ChannelWindow::*handler)());
+    void updateHistoryActions();
+
+    // The editing tools.
+    void undoEdit();
+    void redoEdit();
+    void cutSelection();
+    void copySelection();
+    void pasteClipboard();
+    void clearSelectedChannels();
+    void insertEmptyChannel();
+    void removeSelectedChannels();
+    void moveSelectionUp() { moveSelection(-1); }
+    void moveSelectionDown() { moveSelection(1); }
+    void moveSelection(int delta);
+    void sortSelection();
+    void fillSelectionDown();
+    QString selectionText() const;
+    void pasteAt(int channel, int column, const QString &text, const QList<CellBlock> &selection);
+    void showNotTaken(const PasteResult &result);
+    bool typeIntoCell(const QKeyEvent *key);
+    bool filterTextEditor(RuledLineEdit *editor, QEvent *event);
+
+    void pressCell(const QModelIndex &index, Qt::KeyboardModifiers modifiers);
 
     void gridClick(int tableRow, int column);
     void placeEditor(QWidget *editor, int tableRow, int column, bool cellHeight);
@@ -80,6 +120,7 @@ private:
     void commitNameEditor();
     void commitPendingEdits();
     void discardEditors();
+    void hideEditor(QWidget *editor);
     bool filterGridMouse(QEvent *event);
     bool filterList(QComboBox *list, QEvent *event);
 
@@ -91,7 +132,11 @@ private:
 
     QWidget *m_client = nullptr;
     ChannelTableModel *m_model = nullptr;
-    QTableView *m_grid = nullptr;
+    ChannelGrid *m_grid = nullptr;
+    QMenu *m_gridMenu = nullptr;
+    QList<QAction *> m_editActions;
+    QAction *m_undo = nullptr;
+    QAction *m_redo = nullptr;
     RuledLineEdit *m_frequencyEditor = nullptr;
     RuledLineEdit *m_nameEditor = nullptr;
     QComboBox *m_toneList = nullptr;

@@ -80,6 +80,10 @@ MainWindow::MainWindow(AppContext &context, SettingsStore *settings, QWidget *pa
     m_previousBandIndex = 0;
     m_bandList->setCurrentIndex(0);
     createEditors();
+    // The channel grid's editing tools follow the window commands.
+    QMenu *edit = menuBar()->findChild<QMenu *>(QStringLiteral("MNEdit"));
+    edit->addSeparator();
+    edit->addActions(channelWindow()->editActions());
     m_about = new AboutBox(this);
     m_about->setWindowIcon(m_editors[0]->windowIcon());
     m_help = new HelpWindow(this);
@@ -232,6 +236,12 @@ void MainWindow::createStatusBar()
     m_devicePanel->setObjectName(QStringLiteral("Panel2"));
     bar->addWidget(m_portPanel);
     bar->addWidget(m_devicePanel, 1);
+    // Shown while the stores differ from the last Open, Save, Read or Write.
+    auto *modified = new QLabel(bar);
+    modified->setObjectName(QStringLiteral("PanelModified"));
+    bar->addPermanentWidget(modified);
+    modified->setVisible(m_context.document().isModified());
+    connect(&m_context.document(), &Document::modifiedChanged, modified, &QLabel::setVisible);
 }
 
 void MainWindow::createEditors()

@@ -150,15 +150,35 @@ void TestChannelEdits::pasteOneValueIntoABlock()
     Document document;
     fill(document);
     const CellBlock block{1, 3, kColumnPower, kColumnBusyLock};
-    pasteText(document, 1, kColumnPower, QStringLiteral("low\n"), &block);
+    pasteText(document, 1, kColumnPower, QStringLiteral("low\n"), {block});
     for (int channel = 1; channel <= 3; ++channel)
         QCOMPARE(document.workspace().channels.row(channel).optionIndex[0], 0);
     QCOMPARE(document.workspace().channels.row(2).optionIndex[1], 1);   // "low" is not a busy-lock entry
     QCOMPARE(document.undoCount(), 14);   // one step
     // A name goes through the name editor's rule.
     const CellBlock names{5, 6, kColumnName, kColumnName};
-    pasteText(document, 5, kColumnName, QString::fromUtf8("中文名abcdefgh"), &names);
+    pasteText(document, 5, kColumnName, QString::fromUtf8("中文名abcdefgh"), {names});
     QCOMPARE(document.workspace().channels.row(6).name, QStringLiteral("ABCDE"));
+
+    // Rows picked one by one are blocks of their own; the rows between stay.
+    const int steps = document.undoCount();
+    const QList<CellBlock> rows{{1, 1, kColumnNumber, kColumnName}, {3, 3, kColumnNumber, kColumnName}};
+    const PasteResult result = pasteText(document, 1, kColumnRx, QStringLiteral("D023N\r\n"), rows);
+    QCOMPARE(document.undoCount(), steps);   // every row refused its receive frequency: nothing changed
+    QCOMPARE(result.notTaken.size(), 2);
+    QCOMPARE(result.notTaken[1].channel, 3);
+    pasteText(document, 1, kColumnRxTone, QStringLiteral("D023N"),
+              {{1, 1, kColumnRxTone, kColumnTxTone}, {3, 3, kColumnTxTone, kColumnTxTone}});
+    QCOMPARE(document.workspace().channels.cell(1, kColumnTxTone), QStringLiteral("D023N"));
+    QCOMPARE(document.workspace().channels.cell(2, kColumnTxTone), QStringLiteral("Off"));
+    QCOMPARE(document.workspace().channels.cell(3, kColumnRxTone), QStringLiteral("Off"));
+    QCOMPARE(document.workspace().channels.cell(3, kColumnTxTone), QStringLiteral("D023N"));
+
+    // What counts as one value: a trailing line end does not make a second row.
+    QVERIFY(isSingleValue(QStringLiteral("440.00000\n")));
+    QVERIFY(isSingleValue(QStringLiteral("440.00000\r\n")));
+    QVERIFY(!isSingleValue(QStringLiteral("440\t450")));
+    QVERIFY(!isSingleValue(QStringLiteral("440\n450\n")));
 }
 
 void TestChannelEdits::rowOperations()

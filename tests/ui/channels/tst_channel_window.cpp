@@ -388,8 +388,10 @@ void TestChannelWindow::clicksThatOpenNothing()
     QVERIFY(grid()->hasFocus());
 
     // Arrow keys move without opening; Enter opens the current cell's editor.
+    // A number is never the current cell: its click made the receive
+    // frequency current, so Right goes on to the transmit frequency.
     QTest::keyClick(grid(), Qt::Key_Right);
-    QCOMPARE(grid()->currentIndex().column(), int(kColumnRx));
+    QCOMPARE(grid()->currentIndex().column(), int(kColumnTx));
     QVERIFY(frequencyBox()->isHidden());
     QTest::keyClick(grid(), Qt::Key_Return);
     QTRY_VERIFY(frequencyBox()->hasFocus());
@@ -482,11 +484,16 @@ void TestChannelWindow::editorMovesWithItsCell()
     }
     // Keys the editor does not use never move the grid under it.
     const QModelIndex current = grid()->currentIndex();
-    for (Qt::Key key : {Qt::Key_Down, Qt::Key_PageDown, Qt::Key_Escape})
+    for (Qt::Key key : {Qt::Key_Down, Qt::Key_PageDown})
         QTest::keyClick(editor, key);
     QCOMPARE(grid()->currentIndex(), current);
     QCOMPARE(grid()->verticalScrollBar()->value(), 1);
     QVERIFY(editor->hasFocus());
+    // Escape closes the editor without a commit, and the grid stays too.
+    QTest::keyClick(editor, Qt::Key_Escape);
+    QVERIFY(editor->isHidden());
+    QCOMPARE(grid()->currentIndex(), current);
+    QCOMPARE(grid()->verticalScrollBar()->value(), 1);
 }
 
 // Escape closes the drop-down and the list, without a choice; keys that

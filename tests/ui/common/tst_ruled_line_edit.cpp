@@ -43,6 +43,23 @@ void TestRuledLineEdit::typingPasteAndInputMethodsFollowOneRule()
     QCOMPARE(name.maxLength(), 5);
     QCOMPARE(edited.last().at(0).toString(), QStringLiteral("XXXXX"));
 
+    // A paste right after the program changed the text is filtered all the same.
+    QApplication::clipboard()->setText(QStringLiteral("rpt 2!\n"));
+    for (int i = 0; i < 2; ++i) {
+        name.clear();
+        QTest::keyClick(&name, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(name.text(), QStringLiteral("RPT2"));
+    }
+
+    // Typing within the rule leaves the box's own undo working.
+    name.place(QStringLiteral("AB"));
+    name.end(false);
+    QTest::keyClicks(&name, QStringLiteral("C1"));
+    QCOMPARE(name.text(), QStringLiteral("ABC1"));
+    QTest::keyClick(&name, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(name.text(), QStringLiteral("AB"));
+    QCOMPARE(name.maxLength(), 5);
+
     RuledLineEdit dtmf(InputRule::DtmfCode, 16);
     QApplication::clipboard()->setText(QString::fromUtf8("9xyz e１２中e"));
     QTest::keyClick(&dtmf, Qt::Key_V, Qt::ControlModifier);
