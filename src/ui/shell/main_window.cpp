@@ -83,7 +83,7 @@ MainWindow::MainWindow(AppContext &context, SettingsStore *settings, QWidget *pa
     // The channel grid's editing tools follow the window commands.
     QMenu *edit = menuBar()->findChild<QMenu *>(QStringLiteral("MNEdit"));
     edit->addSeparator();
-    edit->addActions(channelWindow()->editActions());
+    edit->addActions(static_cast<ChannelWindow *>(m_editors[0])->editActions());
     m_about = new AboutBox(this);
     m_about->setWindowIcon(m_editors[0]->windowIcon());
     m_help = new HelpWindow(this);

@@ -1,4 +1,4 @@
-#include "support/shell_harness.h"
+#include "support/widget_fixture.h"
 
 #include "channels/channel_window.h"
 #include "document/channel_edits.h"
@@ -698,7 +698,7 @@ void TestChannelEditing::modifiedMarker()
     QVERIFY(marker);
     QVERIFY(!marker->isVisible());
 
-    h.window->selectBandByProgram(3);
+    h.document().selectBand(3);
     h.document().commitFrequency(1, kColumnRx, QStringLiteral("440"));
     QVERIFY(marker->isVisible());
     QCOMPARE(marker->text(), QStringLiteral("Modified"));
