@@ -444,8 +444,7 @@ void MainWindow::saveImage() { m_files->saveImage(); }
 
 void MainWindow::printReport()
 {
-    const ReportSources sources{m_editors[0], m_editors[2], m_editors[3], m_context.language()};
-    showPrintPreview(m_context, sources, this);
+    showPrintPreview(m_context, m_editors[0], this);
 }
 
 void MainWindow::quit()
