@@ -1,7 +1,13 @@
 #include "print/report_fonts.h"
+#include "print/report_renderer.h"
+#include "document/document.h"
 
 #include <QFontDatabase>
+#include <QGuiApplication>
+#include <QProcess>
 #include <QRawFont>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace quillon;
@@ -80,7 +86,7 @@ QByteArray bmpMap()
 
 } // namespace
 
-class TestReportFonts : public QObject {
+class TestReportRender : public QObject {
     Q_OBJECT
 
 private slots:
@@ -147,7 +153,34 @@ private slots:
         QCOMPARE(reportFont(Language::English, 10).families().first(), extractableLatinFamily());
         QVERIFY(!extractableLatinFamily().isEmpty());
     }
+
+    // What the command line does: a workspace to a PDF file, no window anywhere.
+    void pdfWithoutWindows()
+    {
+        QVERIFY(!QCoreApplication::instance()->inherits("QApplication"));
+        Document document;
+        document.setLanguage(Language::Chinese);
+        document.newImage();
+        document.commitFrequency(1, kColumnRx, QStringLiteral("435.125"));
+        document.commitName(1, QStringLiteral("RPT"));
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("report.pdf"));
+        QString reason;
+        QVERIFY2(saveWorkspaceReportPdf(document.workspace(), pdf, &reason), qPrintable(reason));
+        QVERIFY(QGuiApplication::topLevelWindows().isEmpty());
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        QVERIFY(text.waitForFinished(60000));
+        const QString pages = QString::fromUtf8(text.readAllStandardOutput());
+        QCOMPARE(pages.count(QLatin1Char('\f')), 5);
+        for (const char *phrase : {"禁止", "接收亚音频", "提示音", "Quillon 无线电", "435.12500"})
+            QVERIFY2(pages.contains(QString::fromUtf8(phrase)), phrase);
+        QVERIFY(pages.contains(QRegularExpression(QStringLiteral("\\b1\\s+435.12500\\s.*\\bRPT\\b"))));
+
+        QVERIFY(!saveWorkspaceReportPdf(document.workspace(), QStringLiteral("/nonexistent-folder/report.pdf"), &reason));
+        QVERIFY(!reason.isEmpty());
+    }
 };
 
-QTEST_MAIN(TestReportFonts)
-#include "tst_report_fonts.moc"
+QTEST_MAIN(TestReportRender)
+#include "tst_report_render.moc"
