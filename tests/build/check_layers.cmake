@@ -1,7 +1,7 @@
 # Each source folder may include headers of its own folder and of the
 # folders listed before it in its layer list, never of a later one: the
 # folders form a ladder, not a web.
-set(_model_layers i18n image features files link document)
+set(_model_layers i18n image features files link document report)
 set(_ui_layers common i18n channels features link files print shell)
 
 set(_problems "")

@@ -20,6 +20,7 @@ inline const Bilingual kPreview{"打印预览", "Print preview"};
 inline const Bilingual kSavePdf{"另存为PDF", "Save as PDF"};
 inline const Bilingual kPdfFilter{"PDF文件(*.pdf)", "PDF files(*.pdf)"};
 inline const Bilingual kPdfFailed{"无法保存PDF文件：", "The PDF file could not be saved: "};
+inline const Bilingual kPageSetup{"页面设置", "Page setup"};
 
 // Point sizes of the title block: the maker line is larger in Chinese.
 inline int makerPointSize(Language language) { return language == Language::Chinese ? 20 : 12; }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "i18n/language.h"
-
 #include <QDialog>
 #include <QString>
 
@@ -15,31 +13,18 @@ namespace quillon {
 
 class AppContext;
 
-// Where the report takes its values: the windows, read as the user sees
-// them (captions and shown texts, by control name).
-struct ReportSources {
-    QWidget *channelWindow = nullptr;     // Form1 with Grid1
-    QWidget *featuresWindow = nullptr;    // Form3
-    QWidget *calibrationWindow = nullptr; // Form4
-    Language language = Language::English;
-};
-
-// Lays the report out on printer and prints it.
-void printReport(const ReportSources &sources, QPrinter *printer);
-
-// Writes the report as a PDF file; on failure returns false with the reason.
-bool saveReportPdf(const ReportSources &sources, const QString &path, QString *reason = nullptr);
-
-// The print preview window FrmPrint: zoom, page setup, print to the default
-// or a chosen printer, and save as PDF. The report is rebuilt whenever the
-// preview asks for it, so it always shows the windows' current values.
+// The print preview window FrmPrint: zoom, orientation, page setup (paper,
+// orientation, margins), print to the default or a chosen printer, and
+// save as PDF. The pages chosen here are the ones printed and saved. The
+// report is built from the workspace whenever the preview asks for it.
 class PrintPreviewWindow : public QDialog {
     Q_OBJECT
 public:
-    PrintPreviewWindow(AppContext &context, const ReportSources &sources, QWidget *parent = nullptr);
+    explicit PrintPreviewWindow(AppContext &context, QWidget *parent = nullptr);
     ~PrintPreviewWindow() override;
 
     QPrintPreviewWidget *preview() const { return m_preview; }
+    // The preview's printer: its page layout is what printing and the PDF use.
     QPrinter *printer() const { return m_printer.get(); }
 
     // Asks for a file name and saves the report as PDF.
@@ -49,16 +34,16 @@ public:
 
 private:
     void printNow(bool choosePrinter);
+    void pageSetup();
 
     AppContext &m_context;
-    ReportSources m_sources;
     std::unique_ptr<QPrinter> m_printer;
     QPrintPreviewWidget *m_preview = nullptr;
     std::function<QString()> m_pathProvider;
 };
 
-// MNPrint: pauses the channel grid's drawing, builds the report, shows the
-// preview modally and resumes drawing.
-void showPrintPreview(AppContext &context, const ReportSources &sources, QWidget *parent);
+// MNPrint: commits what is being typed, pauses the channel grid's drawing,
+// shows the preview modally and resumes drawing.
+void showPrintPreview(AppContext &context, QWidget *channelWindow, QWidget *parent);
 
 } // namespace quillon

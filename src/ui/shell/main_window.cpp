@@ -476,8 +476,7 @@ void MainWindow::exportChannels() { m_csv->exportChannels(); }
 
 void MainWindow::printReport()
 {
-    const ReportSources sources{m_editors[0], m_editors[2], m_editors[3], m_context.language()};
-    showPrintPreview(m_context, sources, this);
+    showPrintPreview(m_context, m_editors[0], this);
 }
 
 void MainWindow::quit()
