@@ -13,17 +13,6 @@ namespace {
 
 constexpr int kNameLimit = 5;   // the name editor's length
 
-bool sameChannel(const ChannelSheet &a, const ChannelSheet &b, int channel)
-{
-    if (!(a.row(channel) == b.row(channel)))
-        return false;
-    for (int column = 1; column < ChannelSheet::kColumns; ++column) {
-        if (a.cell(channel, column) != b.cell(channel, column))
-            return false;
-    }
-    return true;
-}
-
 class Typist {
 public:
     Typist(ChannelSheet &sheet, const BandState &band, Language language, ChannelImportReport &report)
@@ -120,7 +109,7 @@ ChannelImportReport importChannelRows(ChannelSheet &sheet, const ChannelCsvRead 
     std::stable_sort(report.rejected.begin(), report.rejected.end(),
                      [](const CsvNotice &a, const CsvNotice &b) { return a.line < b.line; });
     for (int channel = 1; channel <= ChannelSheet::kChannels; ++channel) {
-        if (!sameChannel(before, sheet, channel))
+        if (!before.sameChannel(sheet, channel))
             report.changedChannels.append(channel);
     }
     return report;

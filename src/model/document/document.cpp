@@ -16,17 +16,6 @@ bool sameRows(const ChannelSheet &a, const ChannelSheet &b)
     return true;
 }
 
-bool sameChannel(const ChannelSheet &a, const ChannelSheet &b, int channel)
-{
-    if (!(a.row(channel) == b.row(channel)))
-        return false;
-    for (int column = 1; column < ChannelSheet::kColumns; ++column) {
-        if (a.cell(channel, column) != b.cell(channel, column))
-            return false;
-    }
-    return true;
-}
-
 // The stores of a workspace or a kept state (they name them alike).
 template<typename A, typename B>
 bool sameStores(const A &a, const B &b)
@@ -123,7 +112,7 @@ void Document::announce(const EditableState &before)
             change.areas = change.areas | area;
     };
     for (int channel = 1; channel <= ChannelSheet::kChannels; ++channel) {
-        if (sameChannel(before.channels, m_ws.channels, channel))
+        if (before.channels.sameChannel(m_ws.channels, channel))
             continue;
         if (change.firstChannel == 0)
             change.firstChannel = channel;

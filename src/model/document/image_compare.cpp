@@ -53,15 +53,6 @@ QString tableText(const TextTable &table, const char *control, int element, Text
     return row ? row->text.text(language) : QString();
 }
 
-Workspace decoded(const MemoryImage &image, Language language)
-{
-    Workspace ws;
-    ws.language = language;
-    ws.readImage = image;
-    decodeImage(ws);
-    return ws;
-}
-
 QString hexBytes(const MemoryImage &image, const QList<int> &addresses)
 {
     QStringList bytes;
@@ -73,7 +64,7 @@ QString hexBytes(const MemoryImage &image, const QList<int> &addresses)
 class Comparison {
 public:
     Comparison(const MemoryImage &a, const MemoryImage &b, Language language, const AddressFilter &compared)
-        : m_imageA(a), m_imageB(b), m_a(decoded(a, language)), m_b(decoded(b, language)), m_language(language),
+        : m_imageA(a), m_imageB(b), m_a(decodedWorkspace(a, language)), m_b(decodedWorkspace(b, language)), m_language(language),
           m_compared(compared)
     {
     }

@@ -80,10 +80,7 @@ QList<SettingValue> featureSettings(const OptionalFeatures &features, Language l
 
 ImageSummary summarizeImage(const MemoryImage &image, Language language)
 {
-    Workspace ws;
-    ws.language = language;
-    ws.readImage = image;
-    decodeImage(ws);
+    const Workspace ws = decodedWorkspace(image, language);
 
     ImageSummary summary;
     summary.bandIndex = ws.band.index;

@@ -41,12 +41,10 @@ bool newerFirst(const HistoryEntry &a, const HistoryEntry &b)
 
 } // namespace
 
-ImageSummary summarizeImage(const MemoryImage &image, int names)
+HistorySummary summarizeHistoryImage(const MemoryImage &image, int names)
 {
-    Workspace ws;
-    ws.readImage = image;
-    decodeImage(ws);
-    ImageSummary summary;
+    const Workspace ws = decodedWorkspace(image);
+    HistorySummary summary;
     for (int channel = 1; channel <= ChannelSheet::kChannels; ++channel) {
         const ChannelRow &row = ws.channels.row(channel);
         if (row.rxText.isEmpty())

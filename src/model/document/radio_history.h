@@ -23,11 +23,11 @@ struct HistoryEntry {
 };
 
 // What the history list shows of an image beside its name.
-struct ImageSummary {
+struct HistorySummary {
     int channelsInUse = 0;
     QStringList firstNames;   // the names of the first channels in use that have one
 };
-ImageSummary summarizeImage(const MemoryImage &image, int names = 3);
+HistorySummary summarizeHistoryImage(const MemoryImage &image, int names = 3);
 
 // Every image read from a radio and written into one, as .dat files in a
 // folder of their own, named by date, time, direction and band:

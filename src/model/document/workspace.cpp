@@ -4,6 +4,15 @@
 
 namespace quillon {
 
+Workspace decodedWorkspace(const MemoryImage &image, Language language)
+{
+    Workspace ws;
+    ws.language = language;
+    ws.readImage = image;
+    decodeImage(ws);
+    return ws;
+}
+
 void decodeImage(Workspace &ws)
 {
     // The order matters: the band stored in the image must be selected before

@@ -30,6 +30,8 @@ struct Workspace {
 
 // Fills every store from readImage. Changes readImage only at 0x0717.
 void decodeImage(Workspace &workspace);
+// A fresh workspace in the language with the image decoded into it.
+Workspace decodedWorkspace(const MemoryImage &image, Language language = Language::English);
 // Fills writeImage from every store. A step whose conversion fails leaves its
 // bytes as the previous encoding left them.
 void encodeImage(Workspace &workspace);

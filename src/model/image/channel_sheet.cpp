@@ -68,6 +68,17 @@ ChannelSheet::Entry ChannelSheet::entry(int channel) const
     return {m_rows[channel - 1], m_cells[channel - 1]};
 }
 
+bool ChannelSheet::sameChannel(const ChannelSheet &other, int channel) const
+{
+    if (!(row(channel) == other.row(channel)))
+        return false;
+    for (int column = 1; column < kColumns; ++column) {
+        if (cell(channel, column) != other.cell(channel, column))
+            return false;
+    }
+    return true;
+}
+
 void ChannelSheet::setEntry(int channel, const Entry &entry)
 {
     if (!validChannel(channel))

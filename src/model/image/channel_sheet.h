@@ -73,6 +73,8 @@ public:
     const ChannelRow &row(int channel) const;   // 1..128; an empty row otherwise
     Entry entry(int channel) const;             // 1..128; an empty entry otherwise
     void setEntry(int channel, const Entry &entry);
+    // Whether the channel holds the same row and shows the same texts in both sheets.
+    bool sameChannel(const ChannelSheet &other, int channel) const;
     // Neither a receive frequency nor a name: nothing would be lost by overwriting it.
     bool isBlank(int channel) const;
     // Grid cell text; column 0 is the channel number, 1..11 the fields.

@@ -72,7 +72,7 @@ void HistoryWindow::showHistory(Language language)
         const HistoryEntry &entry = m_entries[row];
         MemoryImage image;
         const bool readable = loadDatFile(entry.path, image).status == DatStatus::Ok;
-        const ImageSummary summary = readable ? summarizeImage(image) : ImageSummary{};
+        const HistorySummary summary = readable ? summarizeHistoryImage(image) : HistorySummary{};
         const QStringList cells{
             entry.when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
             (entry.direction == HistoryDirection::Read ? link_text::kDirectionRead : link_text::kDirectionWritten)

@@ -156,10 +156,10 @@ void TestRadioHistory::summary()
     document.commitFrequency(11, kColumnRx, QStringLiteral("443"));
     document.commitName(11, QStringLiteral("SIMPLEX"));
     document.commitName(12, QStringLiteral("EMPTY"));   // no frequency: not in use
-    const ImageSummary summary = summarizeImage(document.encode(), 2);
+    const HistorySummary summary = summarizeHistoryImage(document.encode(), 2);
     QCOMPARE(summary.channelsInUse, 4);
     QCOMPARE(summary.firstNames, (QStringList{QStringLiteral("CALL"), QStringLiteral("RPT")}));
-    QCOMPARE(summarizeImage(imageOfBand(0xFF)).channelsInUse, 0);
+    QCOMPARE(summarizeHistoryImage(imageOfBand(0xFF)).channelsInUse, 0);
 }
 
 void TestRadioHistory::defaultFolder()
