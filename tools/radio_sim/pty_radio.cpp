@@ -146,7 +146,7 @@ void PtyRadio::handleFrames(const QList<RadioFrame> &frames, Clock::time_point r
             m_answers.push_back({frame.answer, notBefore});
         }
         if (frame.sessionEnded)
-            endSession();
+            endSession(frame.endedSession);
     }
     sendDueAnswers();
     for (const RadioFrame &frame : frames) {
@@ -250,9 +250,8 @@ void PtyRadio::writeAll(const QByteArray &bytes)
     }
 }
 
-void PtyRadio::endSession()
+void PtyRadio::endSession(const RadioSession &s)
 {
-    const RadioSession &s = m_radio.session();
     const double turnaroundUs = m_turnarounds ? m_turnaroundNs / 1000.0 / m_turnarounds : 0.0;
     m_awaitingTool = false;
     logLine(QString::asprintf(

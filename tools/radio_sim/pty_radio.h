@@ -51,7 +51,7 @@ private:
     void sendDueAnswers();
     void transmit(const QByteArray &bytes, Clock::time_point start);
     void writeAll(const QByteArray &bytes);
-    void endSession();
+    void endSession(const RadioSession &session);
     void cutLine();
     void flood();
 
