@@ -619,9 +619,11 @@ void TestCli::verifyAfterWriteFindsTheRadiosFault()
     document.commitFrequency(5, kColumnRx, QStringLiteral("435.0"));
     const QString five = path("five.dat");
     QCOMPARE(saveDatFile(five, document.encode()).status, DatStatus::Ok);
-    // The radio stores bit 0 of 0x0040, channel 5's power, flipped.
+    // The radio stores bit 0 of 0x0040, channel 5's power, flipped. Its
+    // answer to the write's last frame (0x45) comes 20 ms late, in the
+    // middle of a read-back that would start at once.
     RadioProcess radio({QStringLiteral("--band"), QStringLiteral("3"), QStringLiteral("--corrupt-block"),
-                        QStringLiteral("0x0040")},
+                        QStringLiteral("0x0040"), QStringLiteral("--late-end-answer"), QStringLiteral("20")},
                        sampleImage());
     const QString device = radio.device();
     QVERIFY(!device.isEmpty());
@@ -638,7 +640,9 @@ void TestCli::verifyAfterWriteFindsTheRadiosFault()
                             "written -> in the radio)")
                  .arg(device, five));
 
-    // The fault stays in the radio: a verify of its own tells the same.
+    // The fault stays in the radio: a verify of its own tells the same
+    // (once the late answer to the write's end has come and gone).
+    QTest::qWait(100);
     const Run verify = cli({QStringLiteral("verify"), five, QStringLiteral("--device"), device});
     QCOMPARE(verify.exitCode, 1);
     QCOMPARE(lines(verify.out), QStringList{out[1]});

@@ -188,8 +188,9 @@ const CommandRegistration writeRegistration({
          "band check is the windows': a radio that reports another band than the image's\n"
          "band byte (0x0716) is told so and nothing is written (exit 5).",
          true)
-        + QStringLiteral("\n  --verify            read the radio back afterwards and compare the written blocks;\n"
-                         "                      differences are listed as written -> in the radio (exit 6)\n\n")
+        + QStringLiteral("\n  --verify            half a second after the write, read the radio back and compare\n"
+                         "                      the written blocks; differences are listed as written -> in\n"
+                         "                      the radio (exit 6)\n\n")
         + QLatin1String(kProgressHelp),
     1,
     portOptionSpecs()
