@@ -4,12 +4,14 @@
 #include "image/memory_image.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 
 // The command-line tool's commands. Each lives in a file of its own and
@@ -56,6 +58,9 @@ struct Command {
     int positionals = 0;               // exactly this many positional arguments
     QList<QCommandLineOption> options;
     int (*run)(const Invocation &invocation) = nullptr;
+    // The application the command runs in; a QCoreApplication when null.
+    // Only the report draws, so only it needs more than Qt Core.
+    std::unique_ptr<QCoreApplication> (*application)(int &argc, char **argv) = nullptr;
 };
 
 class CommandRegistration {

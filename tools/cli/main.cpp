@@ -25,6 +25,7 @@ QString overview()
           << QStringLiteral("  5  write refused: the radio's band differs from the image's")
           << QStringLiteral("  6  verify found differences after a write")
           << QStringLiteral("  7  rows rejected by import (without --skip-bad nothing is written)")
+          << QStringLiteral("A port that cannot be opened or has no device counts as 4.")
           << QString()
           << QStringLiteral("Every error is one line on standard error naming the file, line or port and the reason.")
           << QStringLiteral("Files are written atomically: a failing command leaves no half-written file.");
@@ -41,7 +42,11 @@ QString commandHelp(const Command &command)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // The command chooses its application before anything else runs.
+    const Command *chosen = argc >= 2 ? findCommand(QString::fromLocal8Bit(argv[1])) : nullptr;
+    const std::unique_ptr<QCoreApplication> app = chosen && chosen->application
+        ? chosen->application(argc, argv)
+        : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quillon-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
     Console console;

@@ -76,6 +76,10 @@ int main(int argc, char *argv[])
         {QStringLiteral("delay-at"), QStringLiteral("Frame number (from 1, counted over the whole run) for "
                                                     "--delay-once-ms."),
          QStringLiteral("frame")},
+        {QStringLiteral("late-end-answer"),
+         QStringLiteral("Fault: answer every 0x45 only n ms later, out of turn: the answers to the frames that "
+                        "follow it go out first."),
+         QStringLiteral("n"), QStringLiteral("0")},
         {QStringLiteral("wrong-id"), QStringLiteral("Fault: identify as another radio model.")},
         {QStringLiteral("split"), QStringLiteral("Fault: send every answer in two parts with a 5 ms pause.")},
         {QStringLiteral("stray-byte"), QStringLiteral("Fault: follow every answer with an extra 0x00 byte.")},
@@ -102,7 +106,8 @@ int main(int argc, char *argv[])
     const std::optional<int> band = numberOption(parser, QStringLiteral("band"), 0, 9);
     const std::optional<int> delay = numberOption(parser, QStringLiteral("delay-ms"), 0, 600000);
     const std::optional<int> delayOnce = numberOption(parser, QStringLiteral("delay-once-ms"), 0, 600000);
-    if (!band || !delay || !delayOnce)
+    const std::optional<int> lateEnd = numberOption(parser, QStringLiteral("late-end-answer"), 0, 600000);
+    if (!band || !delay || !delayOnce || !lateEnd)
         return 2;
 
     RadioFaults faults;
@@ -139,6 +144,7 @@ int main(int argc, char *argv[])
     line.verbose = parser.isSet(QStringLiteral("verbose"));
     line.delayMs = *delay;
     line.delayOnceMs = *delayOnce;
+    line.lateEndAnswerMs = *lateEnd;
     if (parser.isSet(QStringLiteral("delay-count"))) {
         const std::optional<int> count = numberOption(parser, QStringLiteral("delay-count"), 0, 1 << 30);
         if (!count)

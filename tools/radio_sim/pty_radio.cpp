@@ -137,7 +137,14 @@ void PtyRadio::handleFrames(const QList<RadioFrame> &frames, Clock::time_point r
             m_floodTimer.stop();
             logLine(QStringLiteral("flood end bytes=%1").arg(m_floodBytes));
         }
-        if (!frame.answer.isEmpty() && !m_flooding) {
+        if (!frame.answer.isEmpty() && !m_flooding && frame.kind == RadioFrame::Kind::End
+            && m_options.lateEndAnswerMs > 0) {
+            // Out of turn: the answers to the frames that follow do not wait for it.
+            QTimer::singleShot(m_options.lateEndAnswerMs, this, [this, answer = frame.answer] {
+                if (m_master >= 0)
+                    transmit(answer, Clock::now());
+            });
+        } else if (!frame.answer.isEmpty() && !m_flooding) {
             auto notBefore = ready;
             if (m_options.delayCount < 0 || frame.number <= m_options.delayCount)
                 notBefore += milliseconds(m_options.delayMs);
@@ -146,7 +153,7 @@ void PtyRadio::handleFrames(const QList<RadioFrame> &frames, Clock::time_point r
             m_answers.push_back({frame.answer, notBefore});
         }
         if (frame.sessionEnded)
-            endSession();
+            endSession(frame.endedSession);
     }
     sendDueAnswers();
     for (const RadioFrame &frame : frames) {
@@ -250,9 +257,8 @@ void PtyRadio::writeAll(const QByteArray &bytes)
     }
 }
 
-void PtyRadio::endSession()
+void PtyRadio::endSession(const RadioSession &s)
 {
-    const RadioSession &s = m_radio.session();
     const double turnaroundUs = m_turnarounds ? m_turnaroundNs / 1000.0 / m_turnarounds : 0.0;
     m_awaitingTool = false;
     logLine(QString::asprintf(

@@ -20,6 +20,7 @@ struct LineOptions {
     int delayCount = -1;     // ...of the first delayCount frames only; -1 all
     int delayOnceMs = 0;     // before the answer to frame delayAt only
     int delayAt = -1;
+    int lateEndAnswerMs = 0; // the answer to 0x45 this late, after the answers to the frames behind it
     bool split = false;      // every answer in two writes, a short pause between
     int cutAfter = -1;       // answer this many frames, then close the line for good
     int floodAfter = -1;     // answer this many frames, then only noise, as fast as the line takes it, until 0x45
@@ -51,7 +52,7 @@ private:
     void sendDueAnswers();
     void transmit(const QByteArray &bytes, Clock::time_point start);
     void writeAll(const QByteArray &bytes);
-    void endSession();
+    void endSession(const RadioSession &session);
     void cutLine();
     void flood();
 

@@ -190,6 +190,11 @@ void SimulatedRadio::answer(RadioFrame &frame)
     if (!frame.answer.isEmpty() && m_faults.strayByte)
         frame.answer.append('\0');
     m_session.bytesOut += frame.answer.size();
+    // Kept with the frame: bytes that follow the end at once (a tool that
+    // verifies right after a write) start the next session within the same
+    // receive() and replace session().
+    if (frame.sessionEnded)
+        frame.endedSession = m_session;
 }
 
 } // namespace quillon

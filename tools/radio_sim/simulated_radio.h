@@ -23,6 +23,16 @@ MemoryImage sampleMemory(int band);
 // size bytes of line noise in which no "06" can be read, not even across bytes.
 QByteArray lineGarbage(qsizetype size);
 
+// Counters of one session, from "PROGRAM" to 0x45.
+struct RadioSession {
+    int frames = 0;
+    int reads = 0;
+    int writes = 0;
+    qint64 bytesIn = 0;
+    qint64 bytesOut = 0;
+    QList<int> writtenAddresses;
+};
+
 // One complete frame from the programming tool and what the radio makes of it.
 struct RadioFrame {
     enum class Kind { Opening, Identify, Ack, Read, Write, End, Unknown };
@@ -32,16 +42,7 @@ struct RadioFrame {
     QByteArray bytes;
     QByteArray answer;     // empty: no answer
     bool sessionEnded = false;
-};
-
-// Counters of one session, from "PROGRAM" to 0x45.
-struct RadioSession {
-    int frames = 0;
-    int reads = 0;
-    int writes = 0;
-    qint64 bytesIn = 0;
-    qint64 bytesOut = 0;
-    QList<int> writtenAddresses;
+    RadioSession endedSession;   // with sessionEnded: the counters of the session it closed
 };
 
 // The radio's side of the programming dialogue, without any I/O: bytes from

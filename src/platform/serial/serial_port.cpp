@@ -260,25 +260,29 @@ QList<PortDescription> describePorts(const QString &openDevice)
     return ports;
 }
 
-QString portDescriptionText(const PortDescription &port, Language language)
+QString portAdapterText(const PortDescription &port)
 {
-    using State = PortDescription::State;
-    if (port.state == State::NoDevice)
-        return ui_text::kNoSerialDevice.text(language).arg(port.number);
-    QStringList lines{port.device};
     QStringList adapter;
     for (const QString &part : {port.description, port.manufacturer}) {
         if (!part.isEmpty() && !adapter.contains(part))
             adapter << part;
     }
-    if (port.vendorId && port.productId)
-        adapter << link_text::kPortUsbId.text(language).arg(hex4(*port.vendorId), hex4(*port.productId));
-    if (!adapter.isEmpty())
-        lines << adapter.join(QStringLiteral(", "));
+    return adapter.join(QStringLiteral(", "));
+}
 
+QString portUsbIdText(const PortDescription &port, Language language)
+{
+    if (!port.vendorId || !port.productId)
+        return {};
+    return link_text::kPortUsbId.text(language).arg(hex4(*port.vendorId), hex4(*port.productId));
+}
+
+QString portStateText(const PortDescription &port, Language language)
+{
+    using State = PortDescription::State;
     QString state;
     switch (port.state) {
-    case State::NoDevice: break;
+    case State::NoDevice: return {};
     case State::Available: state = link_text::kPortAvailable.text(language); break;
     case State::OpenHere: state = link_text::kPortOpenHere.text(language); break;
     case State::Busy: state = link_text::kPortBusy.text(language); break;
@@ -288,11 +292,37 @@ QString portDescriptionText(const PortDescription &port, Language language)
     }
     if (!port.reason.isEmpty())
         state += QStringLiteral(" (") + port.reason + u')';
-    lines << state;
+    return state;
+}
+
+QString portPermissionHint(const PortDescription &port, Language language)
+{
 #ifdef Q_OS_LINUX
-    if (port.state == State::NotPermitted)
-        lines << link_text::kPortDialoutHint.text(language);
+    if (port.state == PortDescription::State::NotPermitted)
+        return link_text::kPortDialoutHint.text(language);
+#else
+    Q_UNUSED(port);
+    Q_UNUSED(language);
 #endif
+    return {};
+}
+
+QString portDescriptionText(const PortDescription &port, Language language)
+{
+    if (port.state == PortDescription::State::NoDevice)
+        return ui_text::kNoSerialDevice.text(language).arg(port.number);
+    QStringList lines{port.device};
+    QStringList adapter;
+    for (const QString &part : {portAdapterText(port), portUsbIdText(port, language)}) {
+        if (!part.isEmpty())
+            adapter << part;
+    }
+    if (!adapter.isEmpty())
+        lines << adapter.join(QStringLiteral(", "));
+    lines << portStateText(port, language);
+    const QString hint = portPermissionHint(port, language);
+    if (!hint.isEmpty())
+        lines << hint;
     return lines.join(u'\n');
 }
 

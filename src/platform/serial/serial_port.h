@@ -103,6 +103,15 @@ struct PortDescription {
 PortDescription describePort(int number, const QString &openDevice = {});
 // Ports 1..16.
 QList<PortDescription> describePorts(const QString &openDevice = {});
+// The parts of a port's description, for a listing in columns: the
+// adapter's description and maker without repeats ("FT232R USB UART, FTDI");
+// its USB id ("USB 0403:6001"); the state with the system's reason ("No such
+// device (No such file or directory)"); on Linux, how to get the permission
+// the port lacks. Each is empty where there is nothing to say.
+QString portAdapterText(const PortDescription &port);
+QString portUsbIdText(const PortDescription &port, Language language);
+QString portStateText(const PortDescription &port, Language language);
+QString portPermissionHint(const PortDescription &port, Language language);
 // Lines for a person: the device; the adapter and its USB id; the state
 // with the system's reason (and how to get the permission on Linux).
 QString portDescriptionText(const PortDescription &port, Language language);
