@@ -191,18 +191,8 @@ QString RadioRun::portName() const
                                       : device;
 }
 
-void RadioRun::pauseAfterTransfer()
-{
-    if (m_transfers++ == 0)
-        return;
-    QEventLoop loop;
-    QTimer::singleShot(kPauseBetweenTransfersMs, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
 TransferEnd RadioRun::read(const QString &label)
 {
-    pauseAfterTransfer();
     if (!m_session.startRead())
         return TransferEnd::LinkLost;
     return run(label, TransferProtocol::kReadLastStep);
@@ -214,7 +204,6 @@ TransferEnd RadioRun::write(const MemoryImage &image, int band, const QString &l
     settings.bandIndex = band;
     settings.forcedWriteMode = false;
     settings.calibrationMode = false;   // the radio keeps its own calibration
-    pauseAfterTransfer();
     if (!m_session.startWrite(settings, [&image] { return image; }))
         return TransferEnd::LinkLost;
     return run(label, TransferProtocol::kWriteLastStep);

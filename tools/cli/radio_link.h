@@ -57,19 +57,11 @@ public:
     // after an error line.
     bool saveTrace() const;
 
-    // A write ends with 0x45 and does not wait for the radio's answer to
-    // it; a transfer that follows at once would take that late answer for
-    // the acknowledgement of its own opening. So a second transfer starts
-    // only after this pause, and the session drops what came meanwhile.
-    static constexpr int kPauseBetweenTransfersMs = 500;
-
 private:
     TransferEnd run(const QString &label, int lastStep);
-    void pauseAfterTransfer();
 
     const Invocation &m_invocation;
     TransferSession m_session;
-    int m_transfers = 0;
 };
 
 // Verify: every difference in the blocks a write sends (the calibration

@@ -5,12 +5,15 @@
 
 #include <QDateTime>
 #include <QEventLoop>
+#include <QThread>
 
 namespace quillon {
 
 namespace {
 // A write has sent a block once it is past the acceptance of the identification.
 constexpr int kFirstStepAfterABlock = 4;
+// Long enough for a radio to answer the last frame of the previous transfer.
+constexpr qint64 kSettleAfterEndMs = 500;
 }
 
 TransferSession::TransferSession(QObject *parent)
@@ -104,7 +107,12 @@ bool TransferSession::begin(TransferKind kind)
         return false;
     m_lastEnd.reset();
     m_kind = kind;
-    // Whatever waits in the port predates "PROGRAM" and answers nothing of ours.
+    // A transfer ends on a frame whose answer it does not wait for; one
+    // started right behind it would take that late answer for its own first
+    // acknowledgement. The radio gets a moment to say it, then whatever waits
+    // in the port predates "PROGRAM" and answers nothing of ours.
+    if (m_sinceEnd.isValid() && m_sinceEnd.elapsed() < kSettleAfterEndMs)
+        QThread::msleep(static_cast<unsigned long>(kSettleAfterEndMs - m_sinceEnd.elapsed()));
     m_link->discardInput();
     m_startMs = now();
     const QString port = m_portNumber > 0 ? QStringLiteral("port %1 (%2)").arg(m_portNumber).arg(m_device) : m_device;
@@ -167,6 +175,7 @@ void TransferSession::apply(const TransferAction &action)
             m_lastWritten = Written{m_writeImage, m_writeSettings.calibrationMode};
         m_trace.end(*action.end);
         m_lastEnd = action.end;
+        m_sinceEnd.start();
         emit finished(*action.end);
     }
 }

@@ -112,6 +112,7 @@ private:
     QElapsedTimer m_clock;
     MillisecondClock m_clockOverride;
     qint64 m_startMs = 0;
+    QElapsedTimer m_sinceEnd;   // real time, whatever clock the protocol is given
     TransferKind m_kind = TransferKind::None;
     SerialTrace m_trace;
     std::optional<TransferEnd> m_lastEnd;

@@ -196,7 +196,9 @@ void TestRadioSafety::verifyWithoutAWrite()
 void TestRadioSafety::verifyAfterWritingOncePerWrite()
 {
     HistoryFolder history;
-    RadioProcess radio({"--band", QString::number(kBand)});
+    // The radio answers each write's last frame late, while the read-back
+    // that follows at once has already begun.
+    RadioProcess radio({"--band", QString::number(kBand), "--late-end-answer", "20"});
     Program p;
     QVERIFY2(p.connectTo(radio), qPrintable(p.openError));
     QVERIFY(!p.controller.verifiesAfterWriting());
