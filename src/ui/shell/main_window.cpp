@@ -11,6 +11,7 @@
 #include "files/recent_files.h"
 #include "i18n/csv_texts.h"
 #include "i18n/apply_language.h"
+#include "i18n/qt_language.h"
 #include "image/band.h"
 #include "link/transfer_controller.h"
 #include "help_viewer.h"
@@ -350,6 +351,7 @@ void MainWindow::switchLanguage(Language language)
     // frequency become empty rows), then every caption and list.
     m_context.document().setLanguage(language);
     applyApplicationFont(language);
+    applyQtLanguage(language);
     applyLanguage();
 }
 
