@@ -5,7 +5,7 @@
 # the desktop entry, the metadata and the file type.
 set -euo pipefail
 packages=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools
-          qt6-serialport-dev fonts-noto-cjk poppler-utils
+          qt6-serialport-dev qt6-translations-l10n fonts-noto-cjk poppler-utils
           librsvg2-bin dpkg-dev desktop-file-utils appstream shared-mime-info)
 missing=()
 for p in "${packages[@]}"; do

@@ -104,15 +104,21 @@ void CalibrationWindow::applyLanguage()
 
 void CalibrationWindow::showModel()
 {
+    // Setting a slider runs its handler: the display shows the store and
+    // asks nothing of it.
+    m_showing = true;
     const CalibrationStore &store = context().workspace().calibration;
     for (int k = 0; k < CalibrationStore::kCount; ++k) {
         m_sliders[k]->setValue(store.value(k));
         m_readouts[k]->setText(QString::number(store.value(k)));
     }
+    m_showing = false;
 }
 
 void CalibrationWindow::onSliderMoved(int k, int value)
 {
+    if (m_showing)
+        return;
     context().document().setCalibrationValue(k, value);
     m_readouts[k]->setText(QString::number(value));
 }

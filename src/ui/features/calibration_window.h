@@ -31,6 +31,7 @@ private:
 
     std::array<QSlider *, CalibrationStore::kCount> m_sliders{};
     std::array<QLabel *, CalibrationStore::kCount> m_readouts{};
+    bool m_showing = false;   // while showModel sets the sliders
 };
 
 } // namespace quillon

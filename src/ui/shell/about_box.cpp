@@ -4,10 +4,8 @@
 #include "i18n/ui_texts.h"
 #include "shell/toolbar_icons.h"
 
-#include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace quillon {
@@ -37,10 +35,16 @@ AboutBox::AboutBox(QWidget *parent)
     title->setFont(big);
     addLine("lblVersion", {});
     addLine("lblCopyR", ui_text::kMakerLine.en);
+    // The maker's address stays the link's text, but there is no page
+    // behind it yet: the link opens our own user guide instead. The box
+    // closes first, so that the guide is not shut out by a modal window.
     const QString address = QString::fromLatin1(ui_text::kMakerAddress);
-    QLabel *link = addLine("lblLink", QStringLiteral("<a href=\"%1\">%1</a>").arg(address));
+    QLabel *link = addLine("lblLink", QStringLiteral("<a href=\"%1\">%2</a>").arg(QLatin1String(kGuideLink), address));
     link->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
-    connect(link, &QLabel::linkActivated, this, [](const QString &url) { QDesktopServices::openUrl(QUrl(url)); });
+    connect(link, &QLabel::linkActivated, this, [this] {
+        accept();
+        emit guideRequested();
+    });
 
     auto *lines = new QVBoxLayout;
     for (const char *name : {"lblTitle", "lblVersion", "lblCopyR", "lblLink"})

@@ -11,6 +11,7 @@
 #include "files/recent_files.h"
 #include "i18n/csv_texts.h"
 #include "i18n/apply_language.h"
+#include "i18n/qt_language.h"
 #include "image/band.h"
 #include "link/transfer_controller.h"
 #include "help_viewer.h"
@@ -84,8 +85,6 @@ MainWindow::MainWindow(AppContext &context, SettingsStore *settings, QWidget *pa
     QMenu *edit = menuBar()->findChild<QMenu *>(QStringLiteral("MNEdit"));
     edit->addSeparator();
     edit->addActions(static_cast<ChannelWindow *>(m_editors[0])->editActions());
-    m_about = new AboutBox(this);
-    m_about->setWindowIcon(m_editors[0]->windowIcon());
     m_help = new HelpWindow(this);
     fillPortList();
 
@@ -335,7 +334,8 @@ void MainWindow::applyLanguage()
     m_csvMenuItems[1]->setText(csv_text::kExportMenu.text(language));
     for (EditorWindow *window : m_editors)
         window->applyLanguage();
-    m_about->applyLanguage(language);
+    if (m_about)
+        m_about->applyLanguage(language);
     m_transferCommands->applyLanguage(language);
     m_recentFiles->applyLanguage(language);
     if (m_help->isVisible())
@@ -350,6 +350,7 @@ void MainWindow::switchLanguage(Language language)
     // frequency become empty rows), then every caption and list.
     m_context.document().setLanguage(language);
     applyApplicationFont(language);
+    applyQtLanguage(language);
     applyLanguage();
 }
 
@@ -505,7 +506,20 @@ void MainWindow::showHelp()
 
 void MainWindow::showAbout()
 {
-    m_about->exec();
+    aboutBox()->exec();
+}
+
+AboutBox *MainWindow::aboutBox()
+{
+    // Made when first asked for, in the language of that moment: nobody
+    // sees it before, and making it would only lengthen the start.
+    if (!m_about) {
+        m_about = new AboutBox(this);
+        m_about->setWindowIcon(m_editors[0]->windowIcon());
+        m_about->applyLanguage(m_context.language());
+        connect(m_about, &AboutBox::guideRequested, this, [this] { m_help->showGuide(m_context.language()); });
+    }
+    return m_about;
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

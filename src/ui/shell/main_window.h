@@ -45,7 +45,7 @@ public:
     ~MainWindow() override;
 
     // Sets the texts of the current language on every window, in order:
-    // this window, Form1..Form5, the About box.
+    // this window, Form1..Form5, the About box once it is made.
     void applyLanguage();
     // The language menu: applies the texts, then re-texts the channel rows.
     void switchLanguage(Language language);
@@ -59,7 +59,8 @@ public:
     CsvCommands &csvCommands() const { return *m_csv; }
     TransferController &transfer() const { return *m_transfer; }
     TransferCommands &transferCommands() const { return *m_transferCommands; }
-    AboutBox *aboutBox() const { return m_about; }
+    // The About box, made on first use.
+    AboutBox *aboutBox();
     HelpWindow *helpWindow() const { return m_help; }
     void setClock(Clock clock) { m_clock = std::move(clock); }
 

@@ -1,6 +1,7 @@
 #include "shell/startup.h"
 
 #include "i18n/desktop_texts.h"
+#include "i18n/qt_language.h"
 #include "i18n/texts.h"
 #include "settings_store.h"
 #include "common/app_context.h"
@@ -132,6 +133,7 @@ std::unique_ptr<MainWindow> startQuillon(AppContext &context, SettingsStore &set
     // workspace is made; any stored language but Chinese starts in English.
     context.document().setLanguage(settings.readLanguage());
     applyApplicationFont(context.language());
+    applyQtLanguage(context.language());
     auto window = std::make_unique<MainWindow>(context, &settings);
     window->show();
     window->applyLanguage();

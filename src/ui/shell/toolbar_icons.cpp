@@ -1,9 +1,13 @@
 #include "shell/toolbar_icons.h"
 
 #include <QIconEngine>
+#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QResource>
+
+#include <cstring>
 
 namespace quillon {
 
@@ -216,9 +220,29 @@ QIcon glyphIcon(Glyph glyph)
 
 QIcon applicationIcon()
 {
+    // The pixels of each size as the build took them from its PNG: the
+    // width, the height, then premultiplied ARGB rows. The image refers to
+    // the program's own resource data, which lives as long as the program.
     QIcon icon;
-    for (int side : {16, 24, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/quillon-%1.png").arg(side), QSize(side, side));
+    for (int side : {16, 24, 32, 48, 64, 128, 256}) {
+        const QResource bits(QStringLiteral(":/icons/quillon-%1.argb").arg(side));
+        constexpr qint64 kHeader = 2 * sizeof(quint32);
+        if (!bits.isValid() || bits.compressionAlgorithm() != QResource::NoCompression
+            || bits.size() != kHeader + qint64(side) * side * 4)
+            continue;
+        quint32 size[2];
+        std::memcpy(size, bits.data(), sizeof size);
+        if (size[0] != quint32(side) || size[1] != quint32(side))
+            continue;
+        const uchar *pixels = bits.data() + kHeader;
+        QImage image(pixels, side, side, side * 4, QImage::Format_ARGB32_Premultiplied);
+        // An image's rows must start on 32-bit boundaries.
+        if (reinterpret_cast<quintptr>(pixels) % alignof(quint32) != 0) {
+            image = QImage(side, side, QImage::Format_ARGB32_Premultiplied);
+            std::memcpy(image.bits(), pixels, std::size_t(image.sizeInBytes()));
+        }
+        icon.addPixmap(QPixmap::fromImage(image));
+    }
     return icon;
 }
 

@@ -11,7 +11,8 @@ enum class Glyph { New, Open, Save, Read, Write, ForcedWrite, Calibration, Fm };
 QIcon glyphIcon(Glyph glyph);
 
 // The program's own icon (window, About box, desktop): the drawing of the
-// installed icon, rendered at build time for each size a window asks for.
+// installed icon, rendered at build time for each size a window asks for
+// and kept as pixels ready to show.
 QIcon applicationIcon();
 
 } // namespace quillon

@@ -16,7 +16,7 @@ namespace quillon {
 
 TransferCommands::TransferCommands(AppContext &context, TransferController &transfer, FileCommands &files,
                                    QWidget *window)
-    : QObject(window), m_context(context), m_transfer(transfer), m_history(new HistoryWindow(files, window))
+    : QObject(window), m_context(context), m_transfer(transfer), m_files(files), m_window(window)
 {
     connect(&m_transfer, &TransferController::transferFinished, this, &TransferCommands::transferFinished);
 }
@@ -31,7 +31,7 @@ void TransferCommands::install(QMenu *fileMenu, QMenu *programMenu, QStatusBar *
     };
     fileMenu->addSeparator();
     m_historyItem = add(fileMenu, "MNHistory");
-    connect(m_historyItem, &QAction::triggered, this, [this] { m_history->showHistory(m_context.language()); });
+    connect(m_historyItem, &QAction::triggered, this, [this] { historyWindow()->showHistory(m_context.language()); });
 
     programMenu->addSeparator();
     m_verifyItem = add(programMenu, "MNVerify");
@@ -50,6 +50,14 @@ void TransferCommands::install(QMenu *fileMenu, QMenu *programMenu, QStatusBar *
     m_traceOffer->setVisible(false);
     connect(m_traceOffer, &QLabel::linkActivated, &m_transfer, &TransferController::saveTrace);
     statusBar->addWidget(m_traceOffer);
+}
+
+HistoryWindow *TransferCommands::historyWindow()
+{
+    // Made on first use: it takes its texts whenever it is shown.
+    if (!m_history)
+        m_history = new HistoryWindow(m_files, m_window);
+    return m_history;
 }
 
 void TransferCommands::applyLanguage(Language language)

@@ -38,14 +38,17 @@ public:
     // The status bar's tool tip for port number; reason: why it did not open.
     QString portToolTip(int number, const QString &reason) const;
 
-    HistoryWindow *historyWindow() const { return m_history; }
+    // The radio history window, made on first use.
+    HistoryWindow *historyWindow();
 
 private:
     void transferFinished(TransferEnd end);
 
     AppContext &m_context;
     TransferController &m_transfer;
-    HistoryWindow *m_history;
+    FileCommands &m_files;
+    QWidget *m_window;
+    HistoryWindow *m_history = nullptr;
     QAction *m_historyItem = nullptr;
     QAction *m_verifyItem = nullptr;
     QAction *m_verifyAfterWritingItem = nullptr;
