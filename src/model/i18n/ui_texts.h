@@ -14,7 +14,8 @@ inline const Bilingual kGuideTitle{"帮助主题", "Help Theme"};
 // The file dialogs' filter, the same text in both languages.
 inline const Bilingual kDatFilter = Bilingual::same(QString::fromUtf8("DAT文件(*.dat)|*.dat|AllFiles(*.*)|*.*|"));
 inline const Bilingual kMakerLine = Bilingual::same(QString::fromUtf8("Copyright © Quillon Radio Works"));
-inline constexpr const char *kMakerAddress = "https://quillon.example/";
+// The About box's link: the maker has no web page yet, so it opens the user guide.
+inline const Bilingual kGuideLinkText{"使用说明", "User guide"};
 
 // The serial port's reason when a number has no device behind it; %1 is the number.
 inline const Bilingual kNoSerialDevice{"没有串口设备对应端口 %1", "No serial device is known as port %1"};

@@ -35,11 +35,9 @@ AboutBox::AboutBox(QWidget *parent)
     title->setFont(big);
     addLine("lblVersion", {});
     addLine("lblCopyR", ui_text::kMakerLine.en);
-    // The maker's address stays the link's text, but there is no page
-    // behind it yet: the link opens our own user guide instead. The box
-    // closes first, so that the guide is not shut out by a modal window.
-    const QString address = QString::fromLatin1(ui_text::kMakerAddress);
-    QLabel *link = addLine("lblLink", QStringLiteral("<a href=\"%1\">%2</a>").arg(QLatin1String(kGuideLink), address));
+    // The maker has no web page yet: the link opens our own user guide. The
+    // box closes first, so that the guide is not shut out by a modal window.
+    QLabel *link = addLine("lblLink", {});
     link->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     connect(link, &QLabel::linkActivated, this, [this] {
         accept();
@@ -60,6 +58,9 @@ AboutBox::AboutBox(QWidget *parent)
 void AboutBox::applyLanguage(Language language)
 {
     applyTextTable(this, aboutBoxTexts(), language);
+    findChild<QLabel *>(QStringLiteral("lblLink"))
+        ->setText(QStringLiteral("<a href=\"%1\">%2</a>").arg(QLatin1String(kGuideLink),
+                                                              ui_text::kGuideLinkText.text(language).toHtmlEscaped()));
 }
 
 void AboutBox::mousePressEvent(QMouseEvent *)

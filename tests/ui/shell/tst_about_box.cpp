@@ -111,14 +111,14 @@ void TestAboutBox::linkOpensTheUserGuide()
                                       QVERIFY(link);
                                       linkText = link->text();
                                       // The middle of the link's text.
-                                      const QString address = QString::fromLatin1(ui_text::kMakerAddress);
+                                      const QString address = ui_text::kGuideLinkText.text(language);
                                       const QPoint middle(link->contentsRect().left()
                                                               + link->fontMetrics().horizontalAdvance(address) / 2,
                                                           link->height() / 2);
                                       QTest::mouseClick(link, Qt::LeftButton, {}, middle);
                                   });
     QVERIFY(shown);
-    QVERIFY(linkText.contains(QLatin1String(ui_text::kMakerAddress)));
+    QVERIFY(linkText.contains(ui_text::kGuideLinkText.text(language)));
     QTRY_VERIFY(!h.window->aboutBox()->isVisible());
     HelpWindow *help = h.window->helpWindow();
     QTRY_VERIFY(help->isVisible());
