@@ -250,9 +250,27 @@ private:
     void receive(const QByteArray &bytes)
     {
         const bool wasActive = active();
+        const bool write = m_kind == TransferKind::Write;
+        const int step = m_protocol.step();
+        const bool waiting = awaitingAnswer();
         if (wasActive)
-            m_trace.received(m_clock, m_protocol.step(), bytes);
+            m_trace.received(m_clock, step, bytes);
+        // "06" as a byte or across two, in what came since the last step.
+        for (const char c : bytes) {
+            const int byte = static_cast<quint8>(c);
+            m_heardAckByte = m_heardAckByte || byte == kAck;
+            m_heardAckAcross = m_heardAckAcross || (m_heardLowDigit == 0 && byte >> 4 == 6);
+            m_heardLowDigit = byte & 0x0F;
+        }
         const TransferAction action = m_protocol.onReceive(bytes, ++m_clock);
+        // The steps taken on an acknowledgement found anywhere in the text
+        // tell whether it straddled two bytes.
+        if (wasActive && !waiting && !action.send.isEmpty() && (write ? step != 2 : step == 1)) {
+            FUZZ_CHECK(action.ackAcrossBoundary == (!m_heardAckByte && m_heardAckAcross),
+                       QStringLiteral("step %1 marked %2 an acknowledgement across bytes").arg(step).arg(action.ackAcrossBoundary ? "as" : "not as"));
+        } else {
+            FUZZ_CHECK(!action.ackAcrossBoundary, QStringLiteral("step %1 taken on an acknowledgement across bytes").arg(step));
+        }
         FUZZ_CHECK(wasActive || (action.send.isEmpty() && !action.end && !action.progress),
                    QStringLiteral("bytes outside a transfer were answered"));
         FUZZ_CHECK(m_protocol.receiveText().text().size() <= ReceiveText::kKeptDigits,
@@ -318,6 +336,9 @@ private:
             fuzz::fail("a frame of the protocol", __FILE__, __LINE__, QStringLiteral("sent ") + fuzz::hexText(frame));
         }
         m_sent.append(frame);
+        m_heardAckByte = false;
+        m_heardAckAcross = false;
+        m_heardLowDigit = -1;
         m_trace.sent(m_clock, m_protocol.step(), frame);
         for (const RadioFrame &heard : m_radio.receive(frame)) {
             FUZZ_CHECK(heard.kind != RadioFrame::Kind::Unknown, QStringLiteral("the radio could not read ") + fuzz::hexText(heard.bytes));
@@ -411,6 +432,9 @@ private:
     bool m_clean = false;
     int m_lastStep = 0;
     QList<QByteArray> m_sent;
+    bool m_heardAckByte = false;
+    bool m_heardAckAcross = false;
+    int m_heardLowDigit = -1;
     MemoryImage m_readAtStart;
     MemoryImage m_radioAtStart;
 };
