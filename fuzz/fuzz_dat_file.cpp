@@ -342,7 +342,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         }
         FUZZ_CHECK(Stores(document.workspace()) == Stores(Document().workspace()),
                    QStringLiteral("undoing all %1 steps did not reach the start").arg(steps));
-        while (document.canRedo())
+        // The script's own undos may have left steps to redo beyond these.
+        for (int i = 0; i < steps; ++i)
             document.redo();
         FUZZ_CHECK(Stores(document.workspace()) == afterEdits, QStringLiteral("redoing every step did not restore the edits"));
     }

@@ -42,6 +42,9 @@ mkdir -p "$build/findings" "$build/logs"
 export ASAN_OPTIONS=${ASAN_OPTIONS:-malloc_context_size=0:quarantine_size_mb=64}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
 failed=()
+# The longest input each target is given: a .dat file with a script of
+# edits, a few thousand line events, a channel list of all 128 channels.
+declare -A max_len=([dat_file]=4400 [transfer]=4096 [text_rules]=1024 [channel_csv]=16384)
 for t in "${targets[@]}"; do
   binary="$build/fuzz/fuzz_$t"
   corpus="$build/corpus/$t"
@@ -49,15 +52,15 @@ for t in "${targets[@]}"; do
   mkdir -p "$corpus"
   rm -f "$build/findings/$t-"*
   echo "Fuzzing $t for ${seconds} s"
-  if "$binary" "$corpus" "fuzz/corpus/$t" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 \
+  if "$binary" "$corpus" "fuzz/corpus/$t" -max_total_time="$seconds" -max_len="${max_len[$t]:-4096}" -timeout=20 -rss_limit_mb=2048 \
        -artifact_prefix="$build/findings/$t-" -print_final_stats=1 >"$log" 2>&1; then
-    grep -E '^#[0-9]+ +DONE' "$log" | tail -n 1
+    grep -E '^#[0-9]+[[:space:]]+DONE' "$log" | tail -n 1
     grep -E '^stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb)' "$log" | tr '\n' ' '
     echo
   else
     failed+=("$t")
     echo "FINDING in $t:" >&2
-    grep -v -E '^#[0-9]+ +(NEW|REDUCE|pulse|RELOAD)' "$log" | tail -n 40 >&2
+    grep -v -E '^#[0-9]+[[:space:]]+(NEW|REDUCE|pulse|RELOAD)' "$log" | tail -n 40 >&2
     for artifact in "$build/findings/$t-"*; do
       [ -e "$artifact" ] || continue
       echo "--- $artifact, run again with allocation stacks:" >&2
