@@ -142,8 +142,9 @@ void checkNumbers(const QString &s)
                    && s.mid(trimPadding(s).size()).count(QChar(0xFF)) == s.size() - trimPadding(s).size(),
                QStringLiteral("trimPadding(%1)").arg(shown(s)));
 
-    // FM texts as the FM editors make them.
-    if (isDecimalNumber(s)) {
+    // FM texts as the FM editors make them (of a length whose values a
+    // double tells apart to far below the raster).
+    if (isDecimalNumber(s) && s.trimmed().size() <= 15) {
         const QString t = s.trimmed();
         const QString fm = fmText(t);
         const qsizetype point = fm.indexOf(u'.');

@@ -80,6 +80,23 @@ MemoryImage richImage(Document &document)
     return document.encode();
 }
 
+// Every channel in use, each with other tones and options.
+MemoryImage fullImage(Document &document)
+{
+    document.newImage();
+    document.confirmBandChange(3);
+    for (int channel = 1; channel <= ChannelSheet::kChannels; ++channel) {
+        document.commitFrequency(channel, kColumnRx, QString::number(400.0 + channel * 0.53125, 'f', 5));
+        document.commitFrequency(channel, kColumnTx, QString::number(469.9 - channel * 0.5, 'f', 5));
+        document.chooseTone(channel, kColumnRxTone, (channel * 7) % 265);
+        document.chooseTone(channel, kColumnTxTone, (channel * 11) % 265);
+        for (int column = kColumnPower; column <= kColumnScramble; ++column)
+            document.chooseOption(channel, column, (channel + column) % (column == kColumnPower ? 3 : 2));
+        document.commitName(channel, QStringLiteral("N%1").arg(channel));
+    }
+    return document.encode();
+}
+
 void datSeeds()
 {
     Document fresh;
@@ -90,6 +107,8 @@ void datSeeds()
     Document rich;
     const QByteArray richFile = datFileBytes(richImage(rich));
     write("dat_file", "rich.dat", richFile);
+    Document full;
+    write("dat_file", "full.dat", datFileBytes(fullImage(full)));
     write("dat_file", "erased.dat", datFileBytes(MemoryImage::fromByteArray(QByteArray(kImageSize, '\xFF'))));
     write("dat_file", "short.dat", richFile.left(700));
     // Edits after opening (the script past the file; each edit is a
@@ -190,6 +209,9 @@ void csvSeeds()
     Document rich;
     richImage(rich);
     write("channel_csv", "export.csv", QByteArray(1, '\x23') + exportChannelCsv(rich.workspace().channels, rich.workspace().band).bytes);
+    Document full;
+    fullImage(full);
+    write("channel_csv", "full.csv", QByteArray(1, '\x03') + exportChannelCsv(full.workspace().channels, full.workspace().band).bytes);
     write("channel_csv", "older-header.csv", QByteArray(1, '\x00') + QByteArray(
         "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,Mode,TStep,Skip,Comment\n"
         "0,Home,146.520000,,0.600000,Tone,100.0,100.0,023,NN,FM,5.00,,simplex\n"
