@@ -264,8 +264,11 @@ private:
         }
         const TransferAction action = m_protocol.onReceive(bytes, ++m_clock);
         // The steps taken on an acknowledgement found anywhere in the text
-        // tell whether it straddled two bytes.
-        if (wasActive && !waiting && !action.send.isEmpty() && (write ? step != 2 : step == 1)) {
+        // are taken on the first one, and tell whether it straddled two bytes.
+        const bool onAnyAck = wasActive && !waiting && (write ? step != 2 : step == 1);
+        if (onAnyAck && (m_heardAckByte || m_heardAckAcross))
+            FUZZ_CHECK(!action.send.isEmpty(), QStringLiteral("step %1 not taken on \"06\" in %2").arg(step).arg(fuzz::hexText(bytes.left(64))));
+        if (onAnyAck && !action.send.isEmpty()) {
             FUZZ_CHECK(action.ackAcrossBoundary == (!m_heardAckByte && m_heardAckAcross),
                        QStringLiteral("step %1 marked %2 an acknowledgement across bytes").arg(step).arg(action.ackAcrossBoundary ? "as" : "not as"));
         } else {
