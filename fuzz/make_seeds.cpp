@@ -3,6 +3,7 @@
 // transfer target's input form, texts for the codecs and rules, channel
 // lists exported by the program and written by hand.
 //
+//     cmake --build --preset fuzz --target fuzz_make_seeds
 //     build/fuzz/fuzz/fuzz_make_seeds fuzz/corpus
 
 #include "fuzz_support.h"
@@ -209,9 +210,6 @@ void csvSeeds()
     Document rich;
     richImage(rich);
     write("channel_csv", "export.csv", QByteArray(1, '\x23') + exportChannelCsv(rich.workspace().channels, rich.workspace().band).bytes);
-    Document full;
-    fullImage(full);
-    write("channel_csv", "full.csv", QByteArray(1, '\x03') + exportChannelCsv(full.workspace().channels, full.workspace().band).bytes);
     write("channel_csv", "older-header.csv", QByteArray(1, '\x00') + QByteArray(
         "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,Mode,TStep,Skip,Comment\n"
         "0,Home,146.520000,,0.600000,Tone,100.0,100.0,023,NN,FM,5.00,,simplex\n"
