@@ -54,7 +54,12 @@ std::optional<int> matchOption(int column, const QString &text)
     return std::nullopt;
 }
 
-QString withText(const Bilingual &text, Language language, const QString &value, const QString &band = {})
+QString withText(const Bilingual &text, Language language, const QString &value)
+{
+    return text.text(language).arg(value);
+}
+
+QString withText(const Bilingual &text, Language language, const QString &value, const QString &band)
 {
     return text.text(language).arg(value, band);
 }
