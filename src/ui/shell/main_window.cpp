@@ -52,21 +52,30 @@ std::size_t slot(HiddenMode mode)
     return static_cast<std::size_t>(mode);
 }
 
+// An open frame, with the height of its title bar.
+struct OpenFrame {
+    QRect rect;
+    int titleHeight;
+};
+
 // Where a frame of that size opens in area, the visible part of the client
-// area, beside the frames already open there (taken): the first place, top
-// to bottom and left to right, where it fits whole without covering one of
+// area, beside the frames already open there: the first place, top to
+// bottom and left to right, where it fits whole without covering one of
 // them; where there is none, the place inside the area that covers the
-// least of them. A frame larger than the area starts at its top-left
-// corner, so its title bar is in reach.
-QPoint freePlace(const QSize &size, const QRect &area, const QList<QRect> &taken)
+// least of them, their title bars above all, so that every title bar stays
+// in reach. A frame larger than the area starts at its top-left corner.
+QPoint freePlace(const QSize &size, const QRect &area, const QList<OpenFrame> &open)
 {
-    // Flush with the area's edges or with an open frame's.
+    // Flush with the area's edges or with an open frame's, or just under
+    // an open frame's title bar.
     QList<int> xs{area.left(), area.right() + 1 - size.width()};
     QList<int> ys{area.top(), area.bottom() + 1 - size.height()};
-    for (const QRect &r : taken) {
-        xs << r.left() << r.right() + 1 << r.left() - size.width();
-        ys << r.top() << r.bottom() + 1 << r.top() - size.height();
+    for (const OpenFrame &frame : open) {
+        const QRect &r = frame.rect;
+        xs << r.left() << r.right() + 1 << r.left() - size.width() << r.left() + frame.titleHeight;
+        ys << r.top() << r.bottom() + 1 << r.top() - size.height() << r.top() + frame.titleHeight;
     }
+    constexpr qint64 kTitleWeight = 16;   // a covered title bar counts as much more
     struct Place {
         QPoint at;
         qint64 covered;
@@ -78,12 +87,10 @@ QPoint freePlace(const QSize &size, const QRect &area, const QList<QRect> &taken
                             qMax(area.top(), qMin(y, area.bottom() + 1 - size.height())));
             const QRect place(at, size);
             qint64 covered = 0;
-            for (const QRect &r : taken) {
-                const QRect both = r.intersected(place);
-                covered += qint64(both.width()) * both.height();
-                // Never exactly over another: both title bars stay in reach.
-                if (r.topLeft() == at)
-                    covered += qint64(size.width()) * size.height();
+            for (const OpenFrame &frame : open) {
+                const QRect both = frame.rect.intersected(place);
+                const QRect title = QRect(frame.rect.topLeft(), QSize(frame.rect.width(), frame.titleHeight)).intersected(place);
+                covered += qint64(both.width()) * both.height() + kTitleWeight * title.width() * title.height();
             }
             const bool better = !best || covered < best->covered
                 || (covered == best->covered
@@ -153,16 +160,15 @@ QSize MainWindow::startSize()
     resize(em * 150, em * 95);
     layout()->activate();
     const QSize around = size() - m_mdi->contentsRect().size();
-    // Room for the whole channel window, and on a larger screen for the
-    // smaller windows beside it; never larger than the screen: a window
-    // reaching past the screen would hide its status bar and the editors.
-    QSize wanted = m_frames[0]->size() + around;
+    // Room for the channel window with the DTMF window beside it and the
+    // calibration window below it (the frames not yet shown still have
+    // their whole size); never larger than the screen: a window reaching
+    // past the screen would hide its status bar and the editors.
+    const QSize channels = m_frames[0]->size();
+    const QSize wanted = QSize(channels.width() + m_editors[1]->width(), channels.height() + m_editors[3]->height())
+        + around;
     const QScreen *screen = this->screen();
-    if (!screen)
-        return wanted;
-    const QSize available = screen->availableGeometry().size();
-    wanted = wanted.expandedTo(available * 0.8);
-    return wanted.boundedTo(available * 0.95);
+    return screen ? wanted.boundedTo(screen->availableGeometry().size() * 0.95) : wanted;
 }
 
 MainWindow::~MainWindow() = default;
@@ -366,12 +372,12 @@ void MainWindow::fitIntoFrame(std::size_t i)
 void MainWindow::placeFrame(std::size_t i)
 {
     QMdiSubWindow *frame = m_frames[i];
-    QList<QRect> taken;
+    QList<OpenFrame> open;
     for (QMdiSubWindow *other : m_frames) {
-        if (other != frame && other->isVisible() && !other->isMinimized())
-            taken << other->geometry();
+        if (other != frame && other->isVisible() && !other->isMinimized() && other->widget())
+            open << OpenFrame{other->geometry(), other->widget()->y()};
     }
-    frame->move(freePlace(frame->size(), m_mdi->viewport()->rect(), taken));
+    frame->move(freePlace(frame->size(), m_mdi->viewport()->rect(), open));
 }
 
 void MainWindow::fillPortList()
