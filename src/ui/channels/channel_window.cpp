@@ -7,6 +7,7 @@
 #include "image/channel_sheet.h"
 #include "image/tone_list.h"
 #include "common/app_context.h"
+#include "common/drop_down.h"
 #include "common/ruled_line_edit.h"
 #include "common/twips.h"
 
@@ -33,7 +34,9 @@ constexpr int kColumnWidthTwips[ChannelSheet::kColumns] = {
     600, 1100, 1100, 1200, 1200, 600, 1400, 900, 700, 1000, 900, 1400};
 constexpr int kWindowWidthTwips = 13000;
 constexpr int kWindowHeightTwips = 7200;
-constexpr int kGridHeightTwips = 6900;   // the whole grid fits the first window size
+// The whole grid fits the first window size, whose 7200 twips include the
+// frame's title bar and borders.
+constexpr int kGridHeightTwips = 6600;
 constexpr int kPanelMarginPixels = 2;
 constexpr int kFrequencyTypedMax = 9;
 constexpr int kNameTypedMax = 5;
@@ -193,6 +196,7 @@ void ChannelWindow::buildEditors()
         auto *list = new QComboBox(cells);
         list->setObjectName(name);
         list->addItems(entries);
+        limitLongDropDown(list);   // the 265 tones
         list->setCurrentIndex(selected);
         list->hide();
         list->view()->window()->installEventFilter(this);   // the drop-down, made here

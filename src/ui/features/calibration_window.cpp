@@ -19,6 +19,9 @@ namespace {
 constexpr int kGrades = 3;          // tabs: high, middle, low power
 constexpr int kSegments = 3;        // frames per tab: high, middle, low segment
 constexpr int kLockedByToolbar = 3; // a toolbar lock disables only the first three sliders
+// Wide enough for the three English tabs side by side.
+constexpr int kWidthTwips = 6600;
+constexpr int kHeightTwips = 4200;
 
 QLabel *makeLabel(QWidget *parent, const QString &name)
 {
@@ -33,10 +36,14 @@ CalibrationWindow::CalibrationWindow(AppContext &context, QWidget *parent)
     : EditorWindow(context, parent)
 {
     setObjectName(QStringLiteral("Form4"));
-    resize(pixelsAcross(this, 5400), pixelsDown(this, 4200));
+    resize(pixelsAcross(this, kWidthTwips), pixelsDown(this, kHeightTwips));
 
     auto *tabs = new QTabWidget(this);
     tabs->setObjectName(QStringLiteral("SSTab1"));
+    // Every tab reads whole in either language, side by side: no cut text,
+    // no scroll arrows. The window is never narrower than the three.
+    tabs->setElideMode(Qt::ElideNone);
+    tabs->setUsesScrollButtons(false);
     const bool unlocked = context.workspace().modes.isOn(HiddenMode::Calibration);
     for (int grade = 0; grade < kGrades; ++grade) {
         auto *page = new QWidget(tabs);

@@ -3,6 +3,7 @@
 #include "i18n/apply_language.h"
 #include "common/app_context.h"
 #include "common/clock.h"
+#include "common/drop_down.h"
 #include "common/ruled_line_edit.h"
 #include "common/twips.h"
 #include "document/input_rules.h"
@@ -142,6 +143,7 @@ QWidget *OptionalFeaturesWindow::buildControl(const FeatureField &field)
     case FeatureKind::List: {
         auto *combo = new QComboBox(this);   // not editable: the user only picks
         combo->addItems(featureItems(field.id, language));
+        limitLongDropDown(combo);
         control = combo;
         break;
     }

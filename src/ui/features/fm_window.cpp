@@ -2,6 +2,7 @@
 
 #include "features/fm_channels_model.h"
 #include "features/fm_radio.h"
+#include "common/drop_down.h"
 #include "common/ruled_line_edit.h"
 #include "common/twips.h"
 #include "i18n/apply_language.h"
@@ -24,6 +25,10 @@ namespace quillon {
 namespace {
 
 constexpr int kValueColumn = FmChannelsModel::kValueColumn;
+// The grid on the left, the settings beside it: room for the longest
+// caption in either language and for about sixteen channels.
+constexpr int kWidthTwips = 8100;
+constexpr int kHeightTwips = 6000;
 constexpr int kMessageLeft = 3615;                  // twips, beside the grid
 constexpr QPoint kFrequencyModeMessage{5600, 100};  // twips, top right
 
@@ -40,7 +45,7 @@ FmRadioWindow::FmRadioWindow(AppContext &context, QWidget *parent)
     : EditorWindow(context, parent)
 {
     setObjectName(QStringLiteral("Form5"));
-    resize(pixelsAcross(this, 9000), pixelsDown(this, 7200));
+    resize(pixelsAcross(this, kWidthTwips), pixelsDown(this, kHeightTwips));
 
     m_channels = new FmChannelsModel(fm(), this);
     m_grid = new QTableView(this);
@@ -86,6 +91,7 @@ FmRadioWindow::FmRadioWindow(AppContext &context, QWidget *parent)
     }
     for (int channel = 1; channel <= FmRadio::kChannels; ++channel)
         m_lists[0]->addItem(QString::number(channel));
+    limitLongDropDown(m_lists[0]);
     // Until the first language switch the second entry names its unit.
     m_lists[1]->addItems({QString(), QString()});
     m_lists[2]->addItems({QStringLiteral("50K"), QStringLiteral("100K"), QStringLiteral("200K")});
@@ -95,22 +101,25 @@ FmRadioWindow::FmRadioWindow(AppContext &context, QWidget *parent)
     auto *cancel = new QPushButton(this);
     cancel->setObjectName(QStringLiteral("Command2"));
 
-    auto *layout = new QGridLayout(this);
-    layout->addWidget(m_grid, 0, 0, 1, 2, Qt::AlignLeft);
+    // The settings beside the grid, OK and Cancel at the bottom; a range
+    // message appears over them where the edit asks for it.
+    auto *settings = new QGridLayout;
     QWidget *const fields[] = {m_lists[0], m_lists[1], m_lists[2], m_frequencyMode};
     for (int i = 0; i < 4; ++i) {
         QLabel *label = makeLabel(this, QStringLiteral("Label1_%1").arg(i));
         label->setBuddy(fields[i]);
-        layout->addWidget(label, i + 1, 0);
-        layout->addWidget(fields[i], i + 1, 1);
+        settings->addWidget(label, i, 0);
+        settings->addWidget(fields[i], i, 1);
     }
+    settings->setRowStretch(4, 1);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
-    layout->addLayout(buttons, 5, 0, 1, 3);
-    layout->setColumnStretch(2, 1);   // room for the range messages
-    layout->setRowStretch(0, 1);
+    settings->addLayout(buttons, 5, 0, 1, 2);
+    auto *layout = new QHBoxLayout(this);
+    layout->addWidget(m_grid);
+    layout->addLayout(settings, 1);
 
     connect(m_grid, &QTableView::clicked, this, [this](const QModelIndex &index) { beginCellEdit(index.row()); });
     connect(m_cellEditor, &QLineEdit::returnPressed, m_grid, qOverload<>(&QWidget::setFocus));

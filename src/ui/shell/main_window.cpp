@@ -20,15 +20,18 @@
 #include "print/print_report.h"
 #include "shell/about_box.h"
 #include "common/app_context.h"
+#include "common/drop_down.h"
 #include "shell/band_combo.h"
 #include "shell/help_window.h"
 #include "shell/startup.h"
 #include "shell/toolbar_icons.h"
 #include "shell/transfer_commands.h"
 
+#include <QAbstractItemView>
 #include <QCloseEvent>
-#include <QLabel>
 #include <QLayout>
+#include <QComboBox>
+#include <QLabel>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QMdiArea>
@@ -39,6 +42,8 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <optional>
+
 namespace quillon {
 
 namespace {
@@ -46,6 +51,56 @@ namespace {
 std::size_t slot(HiddenMode mode)
 {
     return static_cast<std::size_t>(mode);
+}
+
+// An open frame, with the height of its title bar.
+struct OpenFrame {
+    QRect rect;
+    int titleHeight;
+};
+
+// Where a frame of that size opens in area, the visible part of the client
+// area, beside the frames already open there: the first place, top to
+// bottom and left to right, where it fits whole without covering one of
+// them; where there is none, the place inside the area that covers the
+// least of them, their title bars above all, so that every title bar stays
+// in reach. A frame larger than the area starts at its top-left corner.
+QPoint freePlace(const QSize &size, const QRect &area, const QList<OpenFrame> &open)
+{
+    // Flush with the area's edges or with an open frame's, or just under
+    // an open frame's title bar.
+    QList<int> xs{area.left(), area.right() + 1 - size.width()};
+    QList<int> ys{area.top(), area.bottom() + 1 - size.height()};
+    for (const OpenFrame &frame : open) {
+        const QRect &r = frame.rect;
+        xs << r.left() << r.right() + 1 << r.left() - size.width() << r.left() + frame.titleHeight;
+        ys << r.top() << r.bottom() + 1 << r.top() - size.height() << r.top() + frame.titleHeight;
+    }
+    constexpr qint64 kTitleWeight = 16;   // a covered title bar counts as much more
+    struct Place {
+        QPoint at;
+        qint64 covered;
+    };
+    std::optional<Place> best;
+    for (int y : ys) {
+        for (int x : xs) {
+            const QPoint at(qMax(area.left(), qMin(x, area.right() + 1 - size.width())),
+                            qMax(area.top(), qMin(y, area.bottom() + 1 - size.height())));
+            const QRect place(at, size);
+            qint64 covered = 0;
+            for (const OpenFrame &frame : open) {
+                const QRect both = frame.rect.intersected(place);
+                const QRect title = QRect(frame.rect.topLeft(), QSize(frame.rect.width(), frame.titleHeight)).intersected(place);
+                covered += qint64(both.width()) * both.height() + kTitleWeight * title.width() * title.height();
+            }
+            const bool better = !best || covered < best->covered
+                || (covered == best->covered
+                    && (at.y() < best->at.y() || (at.y() == best->at.y() && at.x() < best->at.x())));
+            if (better)
+                best = Place{at, covered};
+        }
+    }
+    return best ? best->at : area.topLeft();
 }
 
 } // namespace
@@ -93,13 +148,26 @@ MainWindow::MainWindow(AppContext &context, SettingsStore *settings, QWidget *pa
     new FileDrop(*m_files, this);
     m_recentFiles = new RecentFilesMenu(m_context, *m_files, findChild<QMenu *>(QStringLiteral("MNFile")), m_settings, this);
 
-    // Room for the channel window, but never larger than the screen: a frame
-    // reaching past the screen would hide the status bar and the editors.
+    resize(startSize());
+}
+
+QSize MainWindow::startSize()
+{
+    // What the menus, the tool bars and the status bar take around the
+    // client area, measured in a trial layout.
     const int em = fontMetrics().averageCharWidth();
-    QSize size(em * 150, em * 95);
-    if (const QScreen *screen = this->screen())
-        size = size.boundedTo(screen->availableGeometry().size() * 0.95);
-    resize(size);
+    resize(em * 150, em * 95);
+    layout()->activate();
+    const QSize around = size() - m_mdi->contentsRect().size();
+    // Room for the channel window with the DTMF window beside it and the
+    // calibration window below it (the frames not yet shown still have
+    // their whole size); never larger than the screen: a window reaching
+    // past the screen would hide its status bar and the editors.
+    const QSize channels = m_frames[0]->size();
+    const QSize wanted = QSize(channels.width() + m_editors[1]->width(), channels.height() + m_editors[3]->height())
+        + around;
+    const QScreen *screen = this->screen();
+    return screen ? wanted.boundedTo(screen->availableGeometry().size() * 0.95) : wanted;
 }
 
 MainWindow::~MainWindow() = default;
@@ -216,9 +284,13 @@ void MainWindow::createBandStrip()
     m_portList = portList;
     m_portList->setObjectName(QStringLiteral("ComboCom"));
     m_portList->installEventFilter(this);
+    // It drops down under itself, its sixteen ports in one column.
+    dropDownUnderBox(m_portList);
     connect(m_portList, &QComboBox::activated, this, &MainWindow::selectPort);
-    // Looked at afresh each time it opens: a cable plugged in since counts.
+    // Looked at afresh each time it opens (a cable plugged in since counts),
+    // and only then: the look costs a scan of the system's serial devices.
     connect(portList, &BandComboBox::droppedDown, this, [this] { m_transferCommands->describePorts(m_portList); });
+    connect(portList, &BandComboBox::popupClosed, this, &MainWindow::portPopupClosed);
     // A widget in a toolbar is shown and hidden through its action.
     m_portListAction = strip->addWidget(m_portList);
     m_portListAction->setVisible(false);
@@ -235,6 +307,9 @@ void MainWindow::createStatusBar()
     m_devicePanel->setObjectName(QStringLiteral("Panel2"));
     bar->addWidget(m_portPanel);
     bar->addWidget(m_devicePanel, 1);
+    // Their tool tip is made when it is asked for (see eventFilter).
+    m_portPanel->installEventFilter(this);
+    m_devicePanel->installEventFilter(this);
     // Shown while the stores differ from the last Open, Save, Read or Write.
     auto *modified = new QLabel(bar);
     modified->setObjectName(QStringLiteral("PanelModified"));
@@ -247,6 +322,9 @@ void MainWindow::createEditors()
 {
     m_mdi = new QMdiArea(this);
     m_mdi->setObjectName(QStringLiteral("MDIClient"));
+    // A window reaching beyond the area can be scrolled to.
+    m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdi);
 
     m_editors = {new ChannelWindow(m_context), new DtmfWindow(m_context), new OptionalFeaturesWindow(m_context),
@@ -264,10 +342,13 @@ void MainWindow::createEditors()
         m_frames[i] = frame;
         // A frame lays out the window it takes in, which the hidden windows
         // need only once they are shown: until then they just belong to it.
-        if (i == 0)
+        if (i == 0) {
             fitIntoFrame(0);
-        else
+            frame->move(0, 0);
+            m_placed[0] = true;
+        } else {
             m_editors[i]->setParent(frame);
+        }
         frame->setVisible(i == 0);
     }
     m_context.setMessageOwner(m_editors[0]);
@@ -279,17 +360,23 @@ void MainWindow::fitIntoFrame(std::size_t i)
     EditorWindow *window = m_editors[i];
     if (frame->widget() == window)
         return;
-    const QSize contents = window->size();   // each window sets its own
+    // Each window's own size is the size of the whole window, its frame
+    // included; the window gets what the frame leaves, never less than its
+    // controls need.
+    const QSize outer = window->size();
     frame->setWidget(window);
-    // The frame adds a title bar and borders around the window's own size,
-    // alike for every frame: measured on the first.
-    if (m_frameDecoration.isEmpty()) {
-        frame->resize(contents);
-        if (QLayout *layout = frame->layout())
-            layout->activate();
-        m_frameDecoration = contents - window->size();
+    frame->resize(outer.expandedTo(frame->minimumSizeHint()));
+}
+
+void MainWindow::placeFrame(std::size_t i)
+{
+    QMdiSubWindow *frame = m_frames[i];
+    QList<OpenFrame> open;
+    for (QMdiSubWindow *other : m_frames) {
+        if (other != frame && other->isVisible() && !other->isMinimized() && other->widget())
+            open << OpenFrame{other->geometry(), other->widget()->y()};
     }
-    frame->resize(contents + m_frameDecoration);
+    frame->move(freePlace(frame->size(), m_mdi->viewport()->rect(), open));
 }
 
 void MainWindow::fillPortList()
@@ -315,7 +402,13 @@ void MainWindow::showEditor(int number)
     QMdiSubWindow *frame = editorFrame(number);
     if (!frame)
         return;
-    fitIntoFrame(static_cast<std::size_t>(number - 1));
+    const auto i = static_cast<std::size_t>(number - 1);
+    fitIntoFrame(i);
+    // The first time where it can be seen whole; later where the user left it.
+    if (!m_placed[i]) {
+        placeFrame(i);
+        m_placed[i] = true;
+    }
     editor(number)->show();
     frame->show();
     frame->raise();
@@ -404,13 +497,49 @@ void MainWindow::documentChanged(const Change &change)
 
 void MainWindow::choosePort()
 {
+    m_choosingPort = true;
+    // The toolbar shows the list once it lays itself out again; until then
+    // the list can take no focus and has no place to drop down from.
     m_portListAction->setVisible(true);
+    if (m_portList->isVisible())
+        openPortList();
+}
+
+void MainWindow::openPortList()
+{
+    if (!m_choosingPort || !m_portList->isVisible() || m_portList->view()->isVisible())
+        return;
     m_portList->setFocus(Qt::OtherFocusReason);
     m_portList->showPopup();
 }
 
+void MainWindow::portPopupClosed()
+{
+    // A choice arrives right after the drop-down hid; only once it has had
+    // its turn is the list known to be left without one (Escape, a click
+    // elsewhere).
+    QTimer::singleShot(0, this, [this] {
+        if (m_choosingPort && !m_portList->view()->isVisible())
+            endPortChoice();
+    });
+}
+
+void MainWindow::endPortChoice()
+{
+    m_choosingPort = false;
+    // The window's focus, even while another window is active.
+    const bool hadFocus = focusWidget() == m_portList;
+    m_portListAction->setVisible(false);
+    if (!hadFocus)
+        return;   // the focus went somewhere of the user's choosing
+    if (QMdiSubWindow *active = m_mdi ? m_mdi->activeSubWindow() : nullptr)
+        active->widget()->setFocus(Qt::OtherFocusReason);
+}
+
 void MainWindow::selectPort(int index)
 {
+    // A message below may open before the drop-down's close is looked at.
+    m_choosingPort = false;
     QString reason;
     const int number = index + 1;
     if (index >= 0) {
@@ -434,18 +563,37 @@ void MainWindow::showPortStatus(int number, const QString &reason)
     // second scan of its serial devices.
     const QString device = number >= 1 ? m_transfer->device() : QString();
     m_devicePanel->setText(device);
+    m_statusPort = number;
+    m_statusReason = reason;
+    m_portPanel->setToolTip(QString());
+    m_devicePanel->setToolTip(QString());
+}
+
+void MainWindow::describeStatusPort()
+{
     // The fixed message cannot tell a busy port from a missing one or one
-    // without permission; the system's words can.
-    const QString toolTip = m_transferCommands->portToolTip(number, reason);
+    // without permission; the system's words can. Made when asked for, in
+    // the language of that moment: describing the port scans the system's
+    // serial devices, which start-up is not to wait for.
+    const QString toolTip = m_transferCommands->portToolTip(m_statusPort, m_statusReason);
     m_portPanel->setToolTip(toolTip);
     m_devicePanel->setToolTip(toolTip);
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_portList && event->type() == QEvent::FocusOut
-        && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) {
-        m_portListAction->setVisible(false);
+    if (watched == m_portList) {
+        if (event->type() == QEvent::Show && m_choosingPort) {
+            // Placed by the toolbar by now, or once its layout has settled.
+            QTimer::singleShot(0, this, &MainWindow::openPortList);
+        } else if (event->type() == QEvent::FocusOut
+                   && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason
+                   && !m_portList->view()->isVisible()) {
+            m_choosingPort = false;
+            m_portListAction->setVisible(false);
+        }
+    } else if ((watched == m_portPanel || watched == m_devicePanel) && event->type() == QEvent::ToolTip) {
+        describeStatusPort();   // then the label shows it
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -75,8 +75,12 @@ private:
     void createBandStrip();
     void createStatusBar();
     void createEditors();
+    // The first size of the window, for the screen it opens on.
+    QSize startSize();
     // Puts editor window i (0..4) into its frame, sized to the window.
     void fitIntoFrame(std::size_t i);
+    // Moves frame i to where it opens the first time it is shown.
+    void placeFrame(std::size_t i);
     void fillPortList();
 
     // Band list handlers.
@@ -85,8 +89,13 @@ private:
     void bandPopupClosed();
     // Port list handlers.
     void choosePort();
+    void openPortList();
+    void portPopupClosed();
+    // Hides the list left without a choice.
+    void endPortChoice();
     void selectPort(int index);
     void showPortStatus(int number, const QString &reason);
+    void describeStatusPort();
 
     void pressHiddenButton(HiddenMode mode);
     void hiddenModeActivated(HiddenMode mode);
@@ -124,7 +133,7 @@ private:
     QMdiArea *m_mdi = nullptr;
     std::array<EditorWindow *, 5> m_editors{};
     std::array<QMdiSubWindow *, 5> m_frames{};
-    QSize m_frameDecoration;   // what a frame adds around its window
+    std::array<bool, 5> m_placed{};   // the frame has been shown at a place of its own
     QToolBar *m_toolbar = nullptr;
     std::array<QAction *, 3> m_hiddenButtons{};
     QAction *m_fmMenuItem = nullptr;
@@ -133,6 +142,12 @@ private:
     QAction *m_portListAction = nullptr;
     QLabel *m_portPanel = nullptr;
     QLabel *m_devicePanel = nullptr;
+    // From Programming > Communication Port until a port is chosen or the
+    // list is left.
+    bool m_choosingPort = false;
+    // What the status bar shows: the port last chosen and why it did not open.
+    int m_statusPort = 0;
+    QString m_statusReason;
 
     TransferController *m_transfer = nullptr;
     FileCommands *m_files = nullptr;

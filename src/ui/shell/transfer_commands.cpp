@@ -88,8 +88,12 @@ QString TransferCommands::portToolTip(int number, const QString &reason) const
 {
     if (number < 1)
         return reason;
-    QString text = portDescriptionText(describePort(number, m_transfer.openDevice()), m_context.language());
-    if (!reason.isEmpty() && !text.contains(reason))
+    const PortDescription port = describePort(number, m_transfer.openDevice());
+    QString text = portDescriptionText(port, m_context.language());
+    // A number without a device is said in our own words, in the language
+    // shown now; the reason kept from the open said it in the language of
+    // that moment. Any other reason is the system's, as the system put it.
+    if (port.state != PortDescription::State::NoDevice && !reason.isEmpty() && !text.contains(reason))
         text += u'\n' + reason;
     return text;
 }

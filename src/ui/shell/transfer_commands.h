@@ -35,7 +35,8 @@ public:
 
     // Each entry's tool tip: the device, the adapter, whether it can be used.
     void describePorts(QComboBox *portList) const;
-    // The status bar's tool tip for port number; reason: why it did not open.
+    // The status bar's tool tip for port number, in the current language,
+    // looked up afresh; reason: the system's words for why it did not open.
     QString portToolTip(int number, const QString &reason) const;
 
     // The radio history window, made on first use.

@@ -110,6 +110,7 @@ private slots:
     void filledRowEdits();
     void nameEditor();
     void toneList();
+    void toneListDropsDownTwentyRows();
     void clicksThatOpenNothing();
     void emptyRowOpensReceiveEditor();
     void languageSwitch();
@@ -374,6 +375,30 @@ void TestChannelWindow::toneList()
     QCOMPARE(row.rxToneIndex, 52);
     QCOMPARE(row.rxToneText, QStringLiteral("D023N"));
     QCOMPARE(cellText(grid(), 3, kColumnTxTone), QStringLiteral("Off"));
+}
+
+void TestChannelWindow::toneListDropsDownTwentyRows()
+{
+    // 265 tones: a scrolling column of about twenty under the cell, not a
+    // menu as tall as the screen.
+    decodeFilledChannel(3);
+    auto *list = control<QComboBox>(QStringLiteral("Combo1"));
+    click(3, kColumnTxTone);
+    QAbstractItemView *view = list->view();
+    QTRY_VERIFY(view->isVisible());
+    const int rows = view->viewport()->height() / view->sizeHintForRow(0);
+    QVERIFY2(rows >= 19 && rows <= 21, qPrintable(QString::number(rows)));
+    QVERIFY(view->verticalScrollBar()->isVisible());
+    const QRect dropDown = view->window()->geometry();
+    QVERIFY2(qAbs(dropDown.top() - list->mapToGlobal(QPoint(0, list->height())).y()) <= 2,
+             qPrintable(QString::number(dropDown.top())));
+    // The last tone is reached by scrolling.
+    QTest::keyClick(view, Qt::Key_End);
+    QCOMPARE(view->currentIndex().row(), list->count() - 1);
+    QVERIFY(view->viewport()->rect().contains(view->visualRect(view->currentIndex())));
+    QTest::keyClick(view, Qt::Key_Escape);
+    QTRY_VERIFY(!view->isVisible());
+    QCOMPARE(m_context->workspace().channels.row(3).txToneIndex, 0);
 }
 
 void TestChannelWindow::clicksThatOpenNothing()

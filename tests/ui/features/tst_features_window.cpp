@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QAbstractItemView>
 #include <QGroupBox>
 #include <QInputMethodEvent>
 #include <QLabel>
@@ -67,6 +68,7 @@ private slots:
     void unlockSequences_data();
     void unlockSequences();
     void fmModeEnablesItsControls();
+    void longListsDropDownTwentyRows();
     void languageRoundTrip();
     void windowBuiltInChineseMatchesTable();
     void decodedImageShowsAndEncodesBack();
@@ -383,6 +385,23 @@ void TestFeaturesWindow::fmModeEnablesItsControls()
     QCOMPARE(spy.at(0).at(0).value<HiddenMode>(), HiddenMode::Fm);
     for (const char *name : names)
         QVERIFY2(child<QWidget>(name)->isEnabled(), name);
+}
+
+void TestFeaturesWindow::longListsDropDownTwentyRows()
+{
+    showVfoPage();
+    // The two tone lists of the VFO scroll about twenty of their 265 entries.
+    for (const char *name : {"Combo22", "Combo23"}) {
+        auto *list = child<QComboBox>(name);
+        QCOMPARE(list->count(), 265);
+        QTest::mouseClick(list, Qt::LeftButton);
+        QAbstractItemView *view = list->view();
+        QTRY_VERIFY(view->isVisible());
+        const int rows = view->viewport()->height() / view->sizeHintForRow(0);
+        QVERIFY2(rows >= 19 && rows <= 21, qPrintable(QStringLiteral("%1: %2").arg(name).arg(rows)));
+        QTest::keyClick(view, Qt::Key_Escape);
+        QTRY_VERIFY(!view->isVisible());
+    }
 }
 
 void TestFeaturesWindow::languageRoundTrip()
