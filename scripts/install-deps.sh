@@ -6,7 +6,8 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools
           qt6-serialport-dev qt6-translations-l10n fonts-noto-cjk poppler-utils
-          librsvg2-bin dpkg-dev desktop-file-utils appstream shared-mime-info)
+          librsvg2-bin dpkg-dev desktop-file-utils appstream shared-mime-info
+          "$@")   # what a caller needs besides, such as the fuzzing compiler
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -15,9 +15,7 @@ int run(const Invocation &invocation)
     const std::optional<MemoryImage> image = loadImage(invocation, path);
     if (!image)
         return kExitFile;
-    Workspace ws;
-    ws.readImage = *image;
-    decodeImage(ws);
+    const Workspace ws = decodedWorkspace(*image);
 
     QByteArray bytes;
     if (invocation.parser.isSet(QStringLiteral("tsv"))) {

@@ -46,9 +46,7 @@ int run(const Invocation &invocation)
     const std::optional<MemoryImage> image = loadImage(invocation, invocation.arguments[0]);
     if (!image)
         return kExitFile;
-    Workspace ws;
-    ws.readImage = *image;
-    decodeImage(ws);
+    const Workspace ws = decodedWorkspace(*image);
     QString reason;
     if (!saveReportPdf(reportContent(ws, *language), output, defaultReportPageLayout(), &reason)) {
         invocation.console.error(output + QStringLiteral(": cannot be written: ") + reason);
