@@ -31,14 +31,20 @@
 #include <QTemporaryDir>
 
 #include <array>
-#include <memory>
+#include <utility>
 
 using namespace quillon;
 using fuzz::Input;
 
 namespace {
 
-constexpr int kScriptLimit = 64;   // edits per input: enough to combine them, short enough to stay fast
+constexpr int kScriptLimit = 32;   // edits per input: enough to combine them, short enough to stay fast
+
+// The option block's bytes that hold nothing (always 0xFF) and its bits the
+// radio expects set whatever the settings say.
+constexpr int kOptionFillers[] = {kOptionBytes + 0x0B, kOptionBytes + 0x0E, kOptionRest, kPowerOnText + 6,
+                                  kPowerOnText + 7,    kVfoOptions + 1,     kVfoShiftDirection + 1};
+constexpr std::pair<int, std::uint8_t> kOptionFixedBits[] = {{kOptionBytes + 7, 0x10}, {kOptionBytes + 8, 0x02}};
 
 struct Stores {
     BandState band;
@@ -198,9 +204,10 @@ void checkDocumented(const Workspace &ws, const MemoryImage &image)
                    QStringLiteral("name of channel %1").arg(channel));
     }
     checkFill(image, kUnusedAfterChannels, kOptionBytes - 1, 0xFF, "unused area after the channels");
-    for (int a : {0x070B, 0x070E, kOptionRest, 0x071E, 0x071F, 0x072D, 0x072F})
+    for (int a : kOptionFillers)
         checkFill(image, a, a, 0xFF, "filler byte of the option block");
-    FUZZ_CHECK(image.at(0x0707) & 0x10 && image.at(0x0708) & 0x02, QStringLiteral("fixed bits of the option bytes"));
+    for (const auto &[address, bits] : kOptionFixedBits)
+        FUZZ_CHECK((image.at(address) & bits) == bits, QStringLiteral("fixed bits %1 at %2").arg(hex2(bits), at(address)));
     FUZZ_CHECK(image.bytes(kFixedModelText, 6) == "QVN-7K", QStringLiteral("model text ") + fuzz::hexText(image.bytes(kFixedModelText, 6)));
     FUZZ_CHECK(image.at(kBandIndex) == ws.band.index, QStringLiteral("band index %1 for band %2").arg(image.at(kBandIndex)).arg(ws.band.index));
     checkFill(image, kDtmfAniEndCode, kPassword - 1, 0xFF, "DTMF text");
@@ -234,7 +241,7 @@ QString scratchFile()
     // In memory where the system has it: a save syncs its file to the disk.
     static QTemporaryDir dir(QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm/quillon-fuzz-XXXXXX")
                                                                         : QDir::tempPath() + QStringLiteral("/quillon-fuzz-XXXXXX"));
-    Q_ASSERT(dir.isValid());
+    FUZZ_CHECK(dir.isValid(), dir.errorString());
     return dir.filePath(QStringLiteral("image.dat"));
 }
 
