@@ -42,7 +42,6 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include <algorithm>
 #include <optional>
 
 namespace quillon {
@@ -367,9 +366,6 @@ void MainWindow::fitIntoFrame(std::size_t i)
     const QSize outer = window->size();
     frame->setWidget(window);
     frame->resize(outer.expandedTo(frame->minimumSizeHint()));
-    // Its controls may need more room later: texts and a font of the other
-    // language (see eventFilter).
-    window->installEventFilter(this);
 }
 
 void MainWindow::placeFrame(std::size_t i)
@@ -443,50 +439,12 @@ void MainWindow::applyLanguage()
 
 void MainWindow::switchLanguage(Language language)
 {
-    // Where the windows stand in the client area before the switch.
-    const QRect area = clientArea();
-    std::array<bool, 5> inside{};
-    for (std::size_t i = 0; i < m_frames.size(); ++i)
-        inside[i] = area.contains(m_frames[i]->geometry());
-
     // The rows follow in the new language (and rows without a receive
     // frequency become empty rows), then every caption and list.
     m_context.document().setLanguage(language);
     applyApplicationFont(language);
     applyQtLanguage(language);
     applyLanguage();
-
-    // The new font and texts reach the layouts one level a round of the
-    // event loop, and the menus and tool bars may take more room around the
-    // client area: once all has settled, the windows that were inside stay
-    // inside.
-    constexpr int kSettleMs = 100;
-    QTimer::singleShot(kSettleMs, this, [this, inside] {
-        for (std::size_t i = 0; i < m_frames.size(); ++i)
-            fitFrameToControls(i, inside[i]);
-    });
-}
-
-QRect MainWindow::clientArea() const
-{
-    // Without the scroll bars, which show only for what reaches beyond.
-    return QRect(QPoint(0, 0), m_mdi->maximumViewportSize());
-}
-
-void MainWindow::fitFrameToControls(std::size_t i, bool keepInside)
-{
-    QMdiSubWindow *frame = m_frames[i];
-    if (!frame->isVisible() || frame->isMinimized() || frame->isMaximized())
-        return;
-    const QRect area = clientArea();
-    QRect place = frame->geometry();
-    place.setSize(place.size().expandedTo(frame->minimumSizeHint()));
-    if (keepInside) {
-        place.translate(qMin(0, area.right() - place.right()), qMin(0, area.bottom() - place.bottom()));
-        place.moveTopLeft(QPoint(qMax(place.left(), area.left()), qMax(place.top(), area.top())));
-    }
-    if (place != frame->geometry())
-        frame->setGeometry(place);
 }
 
 // ---- band list
@@ -636,14 +594,6 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         }
     } else if ((watched == m_portPanel || watched == m_devicePanel) && event->type() == QEvent::ToolTip) {
         describeStatusPort();   // then the label shows it
-    } else if (event->type() == QEvent::LayoutRequest) {
-        // An editor window's controls changed their needs: its frame grows
-        // to them and, if it was inside the client area, stays inside.
-        const auto found = std::find(m_editors.begin(), m_editors.end(), watched);
-        if (found != m_editors.end()) {
-            const auto i = std::size_t(found - m_editors.begin());
-            fitFrameToControls(i, clientArea().contains(m_frames[i]->geometry()));
-        }
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -81,11 +81,6 @@ private:
     void fitIntoFrame(std::size_t i);
     // Moves frame i to where it opens the first time it is shown.
     void placeFrame(std::size_t i);
-    // Frame i, when shown, grows to what its window's controls need, and
-    // moves back inside the client area if keepInside.
-    void fitFrameToControls(std::size_t i, bool keepInside);
-    // The client area in the coordinates of its windows.
-    QRect clientArea() const;
     void fillPortList();
 
     // Band list handlers.

@@ -45,7 +45,6 @@ private slots:
     void firstShowInsideTheArea_data();
     void firstShowInsideTheArea();
     void areaScrollsToWindowsBeyondIt();
-    void languageSwitchKeepsWindowsWhole();
     void calibrationTabsReadWhole_data();
     void calibrationTabsReadWhole();
 
@@ -160,34 +159,6 @@ void TestEditorFrames::areaScrollsToWindowsBeyondIt()
     h.window->resize(1366, 768);
     QTRY_VERIFY(!area->horizontalScrollBar()->isVisible());
     QTRY_VERIFY(!area->verticalScrollBar()->isVisible());
-}
-
-void TestEditorFrames::languageSwitchKeepsWindowsWhole()
-{
-    // Opened in English, then Chinese captions, which need more room.
-    Harness h;
-    prepare(h, QSize(1366, 768), Language::English);
-    h.context.notifyHiddenModeActivated(HiddenMode::Fm);
-    for (int n = 2; n <= 5; ++n)
-        h.window->showEditor(n);
-    h.pickFromMenu('L', 'C');
-    QTRY_COMPARE(h.context.language(), Language::Chinese);
-    auto *area = h.find<QMdiArea>("MDIClient");
-    // Every window as large as its controls need, and still inside.
-    const auto whole = [&h, area](QString *why) {
-        for (int n = 1; n <= 5; ++n) {
-            EditorWindow *window = h.window->editor(n);
-            const QRect frame = h.window->editorFrame(n)->geometry();
-            if (window->width() < window->minimumSizeHint().width() || window->height() < window->minimumSizeHint().height()
-                || !area->viewport()->rect().contains(frame)) {
-                *why = QStringLiteral("Form%1 at %2").arg(n).arg(text(frame));
-                return false;
-            }
-        }
-        return !area->horizontalScrollBar()->isVisible() && !area->verticalScrollBar()->isVisible();
-    };
-    QString why;
-    QVERIFY2(QTest::qWaitFor([&] { return whole(&why); }), qPrintable(why));
 }
 
 void TestEditorFrames::calibrationTabsReadWhole_data()
