@@ -7,6 +7,11 @@
 #
 #   scripts/fuzz.sh [SECONDS] [TARGET...]      targets: dat_file transfer text_rules channel_csv
 #
+# FUZZ_SEED=N makes the run repeatable: from the same corpus, the same seed
+# walks through the same inputs, so what CI (which starts without
+# build/fuzz/corpus/) found is found again by running at least as long with
+# its seed after removing that folder. Without it every run takes a new path.
+#
 # What a run finds beyond the seeds stays in build/fuzz/corpus/<target>/, so
 # the next run goes on from there. The log of each target is in
 # build/fuzz/logs/.
@@ -30,6 +35,8 @@ mkdir -p "$build/findings" "$build/logs"
 export ASAN_OPTIONS=${ASAN_OPTIONS:-malloc_context_size=0:quarantine_size_mb=64}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
 failed=()
+seed_option=()
+[ -z "${FUZZ_SEED:-}" ] || seed_option=(-seed="$FUZZ_SEED")
 # The longest input each target is given: a .dat file with a script of
 # edits, a few thousand line events, a channel list of all 128 channels.
 # A .dat input is 3120 bytes before its edits begin: it may grow at once.
@@ -43,7 +50,7 @@ for t in "${targets[@]}"; do
   rm -f "$build/findings/$t-"*
   echo "Fuzzing $t for ${seconds} s"
   if "$binary" "$corpus" "fuzz/corpus/$t" -max_total_time="$seconds" -max_len="${max_len[$t]:-4096}" -len_control="${len_control[$t]:-100}" -timeout=20 -rss_limit_mb=2048 \
-       -artifact_prefix="$build/findings/$t-" -print_final_stats=1 >"$log" 2>&1; then
+       -artifact_prefix="$build/findings/$t-" -print_final_stats=1 "${seed_option[@]}" >"$log" 2>&1; then
     grep -E '^#[0-9]+[[:space:]]+DONE' "$log" | tail -n 1
     grep -E '^stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb)' "$log" | tr '\n' ' '
     echo

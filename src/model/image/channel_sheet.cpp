@@ -178,11 +178,8 @@ void ChannelSheet::setGrid(const BandState &band)
 void ChannelSheet::decodeNames(const MemoryImage &image)
 {
     for (int channel = 1; channel <= kChannels; ++channel) {
-        const QByteArray bytes = image.bytes(kChannelNames.address(channel - 1), kChannelNames.recordSize);
-        // Two leading zero bytes are how an empty name is stored.
-        const QString name = bytes.at(0) == 0 && bytes.at(1) == 0
-            ? QString()
-            : trimPadding(QString::fromLatin1(bytes));
+        const QString name =
+            channelNameFromBytes(image.bytes(kChannelNames.address(channel - 1), kChannelNames.recordSize));
         rowRef(channel).name = name;
         cellRef(channel, kColumnName) = name;
     }
@@ -315,14 +312,16 @@ bool ChannelSheet::clearTransmit(int channel)
 void ChannelSheet::editName(int channel, const QString &text)
 {
     if (validChannel(channel))
-        rowRef(channel).name = trimPadding(text);
+        rowRef(channel).name = storedChannelName(text);
 }
 
 void ChannelSheet::commitName(int channel, const QString &text)
 {
     if (!validChannel(channel))
         return;
-    const QString name = trimPadding(text);
+    // The name kept is the one the radio will hold, so a save opened again
+    // shows and saves the same name.
+    const QString name = storedChannelName(text);
     rowRef(channel).name = name;
     cellRef(channel, kColumnName) = name;
 }

@@ -255,4 +255,17 @@ QByteArray channelNameBytes(const QString &name)
     return bytes;
 }
 
+QString channelNameFromBytes(const QByteArray &bytes)
+{
+    // Two leading zero bytes are how an empty name is stored.
+    if (bytes.size() >= 2 && bytes.at(0) == 0 && bytes.at(1) == 0)
+        return QString();
+    return trimPadding(QString::fromLatin1(bytes));
+}
+
+QString storedChannelName(const QString &name)
+{
+    return channelNameFromBytes(channelNameBytes(name));
+}
+
 } // namespace quillon

@@ -327,6 +327,28 @@ void TestChannelSheet::nameEditing()
     sheet.commitName(5, QString());
     QVERIFY(sheet.row(5).name.isEmpty());
     QCOMPARE(encodedName(sheet, 5), QByteArray(8, '\0'));
+
+    // No gesture types these, but whatever a name is given, it is kept as the
+    // radio will hold it: a save opened again shows and saves the same name.
+    const QChar y(0xFF);
+    const QList<std::pair<QString, QString>> kept{
+        {QStringLiteral("ABCDEFGHIJ"), QStringLiteral("ABCDEFGH")},
+        {QStringLiteral("A\u4E2D"), QStringLiteral("A?")},
+        {QString(y), QString()},
+        {QString(8, y) + u'A', QString()},                    // eight padding bytes
+        {QString(2, QChar(0)) + QStringLiteral("AB"), QString()},   // the empty name's mark
+        {QString(y) + QStringLiteral("AB"), QString(y) + QStringLiteral("AB")},
+    };
+    for (const auto &[typed, stored] : kept) {
+        sheet.commitName(5, typed);
+        QCOMPARE(sheet.row(5).name, stored);
+        QCOMPARE(sheet.cell(5, kColumnName), stored);
+        MemoryImage image;
+        sheet.encodeNames(image);
+        ChannelSheet reopened;
+        reopened.decodeNames(image);
+        QCOMPARE(reopened.row(5).name, stored);
+    }
 }
 
 void TestChannelSheet::refreshLanguage()
