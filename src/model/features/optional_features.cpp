@@ -69,6 +69,16 @@ void encodeText(MemoryImage &image, int address, int length, const QString &text
     }
 }
 
+// What a text field reads back as once stored: cut to its length, "?" for a
+// character without a single-byte code, and no U+00FF, which is the erased
+// byte (one in the middle would move the characters after it on reopening).
+QString storedText(const QString &text, int length)
+{
+    MemoryImage scratch;
+    encodeText(scratch, 0, length, text);
+    return decodeText(scratch, 0, length);
+}
+
 // Empty is 0xFF; anything else must be a whole number that fits a byte.
 std::optional<std::uint8_t> channelNumberByte(const QString &text)
 {
@@ -166,7 +176,14 @@ QString OptionalFeatures::text(Feature id) const
 void OptionalFeatures::setText(Feature id, const QString &text)
 {
     Q_ASSERT(featureField(id).kind == FeatureKind::Text);
-    m_text[index(id)] = text;
+    // The stored texts are kept as the radio will hold them, so a save opened
+    // again shows and saves the same text.
+    if (id == Feature::PowerOnText)
+        m_text[index(id)] = storedText(text, kPowerOnTextLength);
+    else if (id == Feature::Password)
+        m_text[index(id)] = storedText(text, kPasswordLength);
+    else
+        m_text[index(id)] = text;
 }
 
 namespace {

@@ -326,6 +326,27 @@ void TestOptionalFeatures::textIsOneBytePerCharacter()
     OptionalFeatures f;
     f.setText(Feature::PowerOnText, QStringLiteral("A中BCDEFG"));
     QCOMPARE(encodeAll(f).bytes(0x0718, 8), QByteArray::fromHex("41 3F 42 43 44 45 FF FF"));
+
+    // Whatever text it is given, what is kept is what reopening the save
+    // shows, so saving again writes the same bytes; U+00FF is the erased
+    // byte and would otherwise move the characters after it.
+    const QChar y(0xFF);
+    const QList<std::tuple<Feature, QString, QString>> kept{
+        {Feature::PowerOnText, QStringLiteral("A中BCDEFG"), QStringLiteral("A?BCDE")},
+        {Feature::PowerOnText, QStringLiteral("A") + y + QStringLiteral("B"), QStringLiteral("AB")},
+        {Feature::Password, QStringLiteral("N") + y + QStringLiteral("NN"), QStringLiteral("NNN")},
+        {Feature::Password, QStringLiteral("123456"), QStringLiteral("1234")},
+    };
+    for (const auto &[id, given, stored] : kept) {
+        f.setText(id, given);
+        QCOMPARE(f.text(id), stored);
+        const MemoryImage saved = encodeAll(f);
+        MemoryImage reopenedImage = saved;
+        OptionalFeatures reopened;
+        reopened.decodeRest(reopenedImage, Language::English);
+        reopened.decodePassword(saved);
+        QCOMPARE(reopened.text(id), stored);
+    }
 }
 
 void TestOptionalFeatures::startFormKeepsUserOnlySettings()
