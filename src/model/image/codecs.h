@@ -58,7 +58,7 @@ QString fmText(const QString &text);
 QString channelCode(const QString &name);
 // The 8 bytes channelCode describes.
 QByteArray channelNameBytes(const QString &name);
-// The name 8 stored bytes read as: empty when the first two are 0x00,
+// The name that 8 stored bytes read as: empty when the first two are 0x00,
 // otherwise Latin-1 without the 0xFF padding.
 QString channelNameFromBytes(const QByteArray &bytes);
 // What a name reads back as once stored: cut to 8 characters, "?" for a
