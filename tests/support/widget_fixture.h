@@ -17,12 +17,14 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
+#include <QHelpEvent>
 #include <QList>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolTip>
 
 #include <functional>
 #include <memory>
@@ -30,6 +32,17 @@
 namespace quillon::test {
 
 inline const char kMissingDevice[] = "/nonexistent/quillon-tty";
+
+// The tool tip a widget shows when the mouse rests on it (some are made only
+// then).
+inline QString askToolTip(QWidget *widget)
+{
+    const QPoint at = widget->rect().center();
+    QHelpEvent ask(QEvent::ToolTip, at, widget->mapToGlobal(at));
+    QApplication::sendEvent(widget, &ask);
+    QToolTip::hideText();
+    return widget->toolTip();
+}
 
 // Where a widget test runs: a configuration folder of its own, so no stored
 // language leaks in or out, and serial port numbers that name a missing

@@ -30,16 +30,6 @@ namespace {
 
 QString english(Message m, const QString &arg = {}) { return messageText(m, Language::English, arg).text; }
 
-// The tool tip a widget shows when the mouse rests on it.
-QString askToolTip(QWidget *widget)
-{
-    const QPoint at = widget->rect().center();
-    QHelpEvent ask(QEvent::ToolTip, at, widget->mapToGlobal(at));
-    QApplication::sendEvent(widget, &ask);
-    QToolTip::hideText();
-    return widget->toolTip();
-}
-
 // What a command visibly does.
 enum class Effect { NewQuestion, OpenDialog, SaveDialog, PortInvalid, Editor, Help, About, PortList, Print };
 

@@ -5,7 +5,6 @@
 #include "i18n/ui_texts.h"
 #include "shell/help_window.h"
 
-#include <QHelpEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -159,31 +158,24 @@ void TestPortList::statusToolTipInTheLanguageShown()
     auto *panel = h.find<QLabel>("Panel1");
     // Made when it is asked for, not at start.
     QVERIFY(panel->toolTip().isEmpty());
-    const auto toolTip = [panel] {
-        const QPoint at = panel->rect().center();
-        QHelpEvent ask(QEvent::ToolTip, at, panel->mapToGlobal(at));
-        QApplication::sendEvent(panel, &ask);
-        QToolTip::hideText();
-        return panel->toolTip();
-    };
     // The missing device: our words, then the system's in brackets.
     const QString missing = QString::fromLatin1(kMissingDevice) + u'\n';
-    QVERIFY2(toolTip().startsWith(missing + link_text::kPortMissing.en + QStringLiteral(" (")), qPrintable(toolTip()));
+    QVERIFY2(askToolTip(panel).startsWith(missing + link_text::kPortMissing.en + QStringLiteral(" (")), qPrintable(askToolTip(panel)));
 
     // Port 3 has no device at all.
     QComboBox *ports = openList(h);
     QVERIFY(ports);
     choose(ports, 2);
     QCOMPARE(h.takeMessages(), QStringList{messageText(Message::SerialPortUnusable, Language::English, "3").text});
-    QCOMPARE(toolTip(), ui_text::kNoSerialDevice.en.arg(3));
+    QCOMPARE(askToolTip(panel), ui_text::kNoSerialDevice.en.arg(3));
 
     // After a switch the same port is told of in Chinese, and only so.
     h.pickFromMenu('L', 'C');
     QTRY_COMPARE(h.context.language(), Language::Chinese);
-    QCOMPARE(toolTip(), ui_text::kNoSerialDevice.zh.arg(3));
+    QCOMPARE(askToolTip(panel), ui_text::kNoSerialDevice.zh.arg(3));
     h.pickFromMenu('L', 'E');
     QTRY_COMPARE(h.context.language(), Language::English);
-    QCOMPARE(toolTip(), ui_text::kNoSerialDevice.en.arg(3));
+    QCOMPARE(askToolTip(panel), ui_text::kNoSerialDevice.en.arg(3));
 
     // Port 1 chosen in Chinese: the state in Chinese, the system's reason as it gave it.
     h.pickFromMenu('L', 'C');
@@ -193,7 +185,7 @@ void TestPortList::statusToolTipInTheLanguageShown()
     QCOMPARE(ports->itemData(2, Qt::ToolTipRole).toString(), ui_text::kNoSerialDevice.zh.arg(3));
     choose(ports, 0);
     QCOMPARE(h.takeMessages(), QStringList{messageText(Message::SerialPortUnusable, Language::Chinese, "1").text});
-    const QString chinese = toolTip();
+    const QString chinese = askToolTip(panel);
     QVERIFY2(chinese.startsWith(missing + link_text::kPortMissing.zh + QStringLiteral(" (")), qPrintable(chinese));
     QVERIFY2(chinese.endsWith(u')') && !chinese.contains(link_text::kPortMissing.en), qPrintable(chinese));
 }

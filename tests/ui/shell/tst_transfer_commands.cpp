@@ -28,17 +28,6 @@ using namespace quillon::test;
 
 namespace {
 
-// The tool tip a widget shows when the mouse rests on it: the status bar
-// makes it only then.
-QString askToolTip(QWidget *widget)
-{
-    const QPoint at = widget->rect().center();
-    QHelpEvent ask(QEvent::ToolTip, at, widget->mapToGlobal(at));
-    QApplication::sendEvent(widget, &ask);
-    QToolTip::hideText();
-    return widget->toolTip();
-}
-
 QStringList itemNames(const QMenu *menu)
 {
     QStringList names;
